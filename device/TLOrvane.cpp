@@ -1,0 +1,201 @@
+#include "device/TLOrvane.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace {
+
+constexpr std::uint8_t kSysEx = 0xF0;
+constexpr std::uint8_t kEndOfSysEx = 0xF7;
+constexpr std::uint8_t kMeta = 0xFF;
+constexpr std::uint8_t kTrackName = 0x03;
+constexpr std::uint8_t kInstrumentName = 0x04;
+constexpr std::uint8_t kSequencerSpecific = 0x7F;
+constexpr std::uint8_t kManufacturer = 0x31;
+constexpr std::uint8_t kBankHeaderType = 0x79;
+constexpr std::uint8_t kSampleDataType = 0x66;
+constexpr std::size_t kSampleDataHeader = 5;
+constexpr std::size_t kSequencerSpecificNames = 6;
+constexpr std::uint64_t kSampleDataPause = 6000;
+constexpr char kInstrument[] = "Tavel Orvane";
+
+bool isSampleDataMessage(const KTMidiEvent& event)
+{
+    return event.size() >= kSampleDataHeader && event[0] == kSysEx && event[3] == kSampleDataType
+        && (event[4] & 0xF0) == 0x20;
+}
+
+bool isMetaOfType(const KTMidiEvent& event, std::uint8_t type)
+{
+    return event.size() >= 2 && event[0] == kMeta && event[1] == type;
+}
+
+std::string defaultBankName(int bank)
+{
+    return "Bank " + std::to_string(bank + 1);
+}
+
+// Splits a byte into the pair (bit 7, bits 0..6) the instrument's protocol uses.
+std::uint8_t* putSevenBitPair(std::uint8_t* out, std::uint8_t byte)
+{
+    out[0] = byte >> 7;
+    out[1] = byte & 0x7F;
+    return out + 2;
+}
+
+std::uint8_t fromSevenBitPair(std::uint8_t high, std::uint8_t low)
+{
+    return static_cast<std::uint8_t>(((high & 0x01) << 7) | (low & 0x7F));
+}
+
+} // namespace
+
+TLOrvane::TLOrvane(const std::int16_t* factoryImage)
+    : mFactoryImage(factoryImage)
+    , mSamples(kBankCount)
+    , mBankNames(kBankCount)
+    , mSampleNames(kBankCount)
+{
+    for (int bank = 0; bank < kBankCount; ++bank) {
+        mSamples[bank].resize(kSamplesPerBank);
+        mSampleNames[bank].resize(kSampleNameSlots);
+        resetBank(bank);
+    }
+}
+
+void TLOrvane::resetBank(int bank)
+{
+    std::vector<std::int16_t>& samples = mSamples[bank];
+    samples.resize(kSamplesPerBank);
+    const std::int16_t* source = mFactoryImage + std::size_t(bank) * kSamplesPerBank;
+    static_assert(std::endian::native == std::endian::little, "the factory image is little-endian");
+    std::memcpy(samples.data(), source, kSamplesPerBank * sizeof(std::int16_t));
+    samples.back() = 0;
+
+    const std::string bankName = defaultBankName(bank);
+    mBankNames[bank] = bankName;
+    for (int slot = 0; slot < kSampleNameSlots; ++slot)
+        mSampleNames[bank][slot] = "Sample " + std::to_string(slot + 1) + " (in " + bankName + ")";
+}
+
+void TLOrvane::setBankName(const char* name, int bank)
+{
+    mBankNames[bank] = name;
+}
+
+void TLOrvane::setSampleName(const char* name, int bank, int slot)
+{
+    mSampleNames[bank][slot] = name;
+}
+
+KTMidiEvent TLOrvane::makeMetaEvent(std::uint8_t kind, int bank)
+{
+    KTMidiEvent event;
+    auto append = [&event](std::string_view bytes) { event.insert(event.end(), bytes.begin(), bytes.end()); };
+    switch (kind) {
+    case kTrackName:
+        event = {kMeta, kTrackName};
+        append(mBankNames[bank]);
+        break;
+    case kInstrumentName:
+        event = {kMeta, kInstrumentName};
+        append(kInstrument);
+        break;
+    case kSequencerSpecific:
+        event = {kMeta, kSequencerSpecific, kManufacturer, 0x00, kSampleDataType, 0x00};
+        append(mSampleNames[bank][0]);
+        event.push_back(0x00);
+        break;
+    default:
+        break;
+    }
+    return event;
+}
+
+KTMidiEventList TLOrvane::makeSampleDump(int bank, int channel)
+{
+    const std::vector<std::int16_t>& samples = mSamples[bank];
+    const auto bankByte = static_cast<std::uint8_t>(bank);
+
+    KTMidiEventList dump(2);
+    dump[0] = {kSysEx, kManufacturer, 0x0D, kBankHeaderType, bankByte, kEndOfSysEx};
+
+    KTMidiEvent& data = dump[1];
+    data.resize(kSampleDataHeader + 4 * samples.size() + 1);
+    data[0] = kSysEx;
+    data[1] = kManufacturer;
+    data[2] = static_cast<std::uint8_t>(0x40 | bankByte);
+    data[3] = kSampleDataType;
+    data[4] = static_cast<std::uint8_t>(0x20 | (channel & 0x0F));
+    std::uint8_t* out = data.data() + kSampleDataHeader;
+    for (std::int16_t sample : samples) {
+        const auto value = static_cast<std::uint16_t>(sample);
+        out = putSevenBitPair(out, static_cast<std::uint8_t>(value & 0xFF));
+        out = putSevenBitPair(out, static_cast<std::uint8_t>(value >> 8));
+    }
+    *out = kEndOfSysEx;
+    data.mDelay = kSampleDataPause;
+    return dump;
+}
+
+int TLOrvane::detectBank(const KTMidiEventList& events)
+{
+    const auto header = std::find_if(events.begin(), events.end(),
+                                     [](const KTMidiEvent& event) { return event.isSysEx(); });
+    if (header == events.end())
+        return -1;
+    if (header->size() < 4 || (*header)[3] != kBankHeaderType)
+        return -2;
+    const auto next = header + 1;
+    if (next == events.end() || !isSampleDataMessage(*next))
+        return -3;
+    return (*next)[2] & 0x3F;
+}
+
+bool TLOrvane::loadBank(const KTMidiEventList& events, int bank)
+{
+    const int detected = detectBank(events);
+    if (detected == -1)
+        return true;
+    if (detected < 0)
+        return false;
+    for (const KTMidiEvent& event : events) {
+        if (isMetaOfType(event, kTrackName))
+            setBankName(std::string(event.begin() + 2, event.end()).c_str(), bank);
+        else if (isMetaOfType(event, kSequencerSpecific))
+            loadSampleNames(event, bank);
+        else if (isSampleDataMessage(event))
+            loadSamples(event, bank);
+    }
+    return true;
+}
+
+// Walks the name area of a sequencer-specific event: names separated by 00 go to
+// slots 0, 1, 2 ...; names beyond the last slot are ignored.
+void TLOrvane::loadSampleNames(const KTMidiEvent& event, int bank)
+{
+    auto name = event.begin() + std::min(event.size(), kSequencerSpecificNames);
+    for (int slot = 0; name != event.end(); ++slot) {
+        const auto end = std::find(name, event.end(), std::uint8_t{0x00});
+        if (slot < kSampleNameSlots)
+            setSampleName(std::string(name, end).c_str(), bank, slot);
+        name = end == event.end() ? end : end + 1;
+    }
+}
+
+// Replaces the bank's samples with every complete group of four data bytes
+// between the five-byte header and the message's last byte.
+void TLOrvane::loadSamples(const KTMidiEvent& event, int bank)
+{
+    const std::size_t dataBytes = event.size() > kSampleDataHeader + 1 ? event.size() - kSampleDataHeader - 1 : 0;
+    std::vector<std::int16_t>& samples = mSamples[bank];
+    samples.resize(dataBytes / 4);
+    const std::uint8_t* in = event.data() + kSampleDataHeader;
+    for (std::int16_t& sample : samples) {
+        const std::uint8_t low = fromSevenBitPair(in[0], in[1]);
+        const std::uint8_t high = fromSevenBitPair(in[2], in[3]);
+        sample = static_cast<std::int16_t>(static_cast<std::uint16_t>(high << 8 | low));
+        in += 4;
+    }
+}
