@@ -1,4 +1,5 @@
 #include "device/TLOrvane.h"
+#include "resources/FactoryImage.h"
 
 #include <gtest/gtest.h>
 
@@ -241,4 +242,24 @@ TEST_F(TLOrvaneTest, LoadBankNameAreasAndOddLengths)
     // A sequencer-specific event of six bytes or fewer carries no names.
     ASSERT_TRUE(mStore->loadBank({event({0xFF, 0x7F, 0x31}), header, dataOf(8)}, 4));
     EXPECT_EQ(mStore->mSampleNames[4][0], "Sample 1 (in Bank 5)");
+}
+
+TEST(TLOrvaneFactory, BuiltInImageGivesTheFactoryBanks)
+{
+    TLOrvane store(FactoryImage::samples());
+    const std::int16_t firstFour[kBanks][4] = {
+        {0, 804, 1607, 2410},      {0, 804, 1607, 2410},       {0, 804, 1607, 2410},   {0, 12002, 17650, 18984},
+        {-1597, 4840, 11827, 18628}, {-450, 3161, 5872, 7135}, {380, -1711, 267, 1446},
+    };
+    for (int bank = 0; bank < kBanks; ++bank) {
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(store.mSamples[bank][i], firstFour[bank][i]) << "bank " << bank << " sample " << i;
+        EXPECT_EQ(store.mSamples[bank].back(), 0);
+    }
+    EXPECT_EQ(store.mSamples[0][64], 32767);
+
+    // A factory bank survives a dump and a load into another bank unchanged.
+    const KTMidiEventList dump = store.makeSampleDump(5, 0);
+    ASSERT_TRUE(store.loadBank(dump, 0));
+    EXPECT_EQ(store.mSamples[0], store.mSamples[5]);
 }
