@@ -1,0 +1,157 @@
+#include "midiout/alsa/KTAlsaSysexSender.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+
+namespace {
+
+constexpr std::uint8_t kSysEx = 0xF0;
+constexpr std::uint8_t kEndOfSysEx = 0xF7;
+constexpr auto kRetryPause = std::chrono::milliseconds(1);
+
+bool refusedForNow(int result)
+{
+    return result == -EAGAIN || result == -ENOMEM;
+}
+
+} // namespace
+
+KTAlsaSysexSender::KTAlsaSysexSender(KTClock& clock, PieceWriter writer)
+    : mClock(clock), mWriter(std::move(writer)), mThread([this] { run(); })
+{
+}
+
+KTAlsaSysexSender::~KTAlsaSysexSender()
+{
+    {
+        std::lock_guard lock(mMutex);
+        mStopping = true;
+        for (Job& job : mJobs)
+            job.aborted = true;
+        mRunningAborted = true;
+    }
+    mWake.notify_all();
+    mThread.join();
+}
+
+bool KTAlsaSysexSender::submit(KTMidiSysexSendRequest& request)
+{
+    const bool sendable = request.destination != 0 && request.data != nullptr &&
+                          request.bytesToSend > 0 && request.data[0] == kSysEx;
+    {
+        std::lock_guard lock(mMutex);
+        mJobs.push_back({&request, !sendable || mStopping});
+    }
+    mWake.notify_all();
+    return sendable;
+}
+
+void KTAlsaSysexSender::abortAll()
+{
+    std::lock_guard lock(mMutex);
+    mRunningAborted = true;
+    for (Job& job : mJobs)
+        job.aborted = true;
+}
+
+bool KTAlsaSysexSender::nextJob(Job& job)
+{
+    std::unique_lock lock(mMutex);
+    mWake.wait(lock, [this] { return !mJobs.empty() || mStopping; });
+    if (mJobs.empty())
+        return false;
+    job = mJobs.front();
+    mJobs.pop_front();
+    mRunningAborted = job.aborted || mStopping;
+    return true;
+}
+
+void KTAlsaSysexSender::run()
+{
+    Job job{};
+    while (nextJob(job)) {
+        const std::int64_t cpuBefore = threadCpuNanoseconds();
+        if (!mRunningAborted)
+            send(*job.request);
+        const std::int64_t cpu = threadCpuNanoseconds() - cpuBefore;
+        mLastCpuNs = cpu;
+        mTotalCpuNs += cpu;
+        KTMidiSysexSendRequest* request = job.request;
+        request->complete = true;
+        // The completion may queue the next message; the request is not
+        // touched after this call.
+        if (request->completionProc != nullptr)
+            request->completionProc(request);
+    }
+}
+
+void KTAlsaSysexSender::send(const KTMidiSysexSendRequest& request)
+{
+    KTClock::Duration start = mClock.now();
+    std::size_t sent = 0;
+    const bool whole = sendPieces(request, start, sent);
+    if (whole) {
+        // The completion waits for the line time of the last piece, so the
+        // next message cannot crowd the receiver's buffer.
+        waitUntil(start + kByteTime * static_cast<std::int64_t>(request.bytesToSend));
+        return;
+    }
+    // Cut short: close the message so the receiver's parser resets.
+    if (mRunningAborted && sent > 0 && request.data[sent - 1] != kEndOfSysEx) {
+        const std::uint8_t end = kEndOfSysEx;
+        mRunningAborted = false; // let the retry loop deliver the closing byte
+        writeWithRetry(request.destination, &end, 1);
+    }
+}
+
+bool KTAlsaSysexSender::sendPieces(const KTMidiSysexSendRequest& request, KTClock::Duration& start,
+                                   std::size_t& sent)
+{
+    const std::size_t size = request.bytesToSend;
+    const KTClock::Duration pieceTime = kByteTime * static_cast<std::int64_t>(kPieceBytes);
+    while (sent < size) {
+        const KTClock::Duration deadline = start + kByteTime * static_cast<std::int64_t>(sent);
+        waitUntil(deadline);
+        if (mRunningAborted)
+            return false;
+        // Late by more than a piece (a stall): move the schedule instead of
+        // bursting to catch up.
+        const KTClock::Duration late = mClock.now() - deadline;
+        if (late > pieceTime)
+            start += late - pieceTime;
+        const std::size_t piece = std::min(kPieceBytes, size - sent);
+        if (writeWithRetry(request.destination, request.data + sent, piece) < 0)
+            return false;
+        sent += piece;
+    }
+    return true;
+}
+
+int KTAlsaSysexSender::writeWithRetry(KTMidiEndpointRef destination, const std::uint8_t* data,
+                                      std::size_t size)
+{
+    const KTClock::Duration giveUp = mClock.now() + kRefusalLimit;
+    for (;;) {
+        const int result = mWriter(destination, data, size);
+        if (!refusedForNow(result))
+            return result;
+        if (mRunningAborted || mClock.now() >= giveUp)
+            return result;
+        mClock.sleepFor(kRetryPause);
+    }
+}
+
+void KTAlsaSysexSender::waitUntil(KTClock::Duration deadline)
+{
+    const KTClock::Duration now = mClock.now();
+    if (deadline > now)
+        mClock.sleepFor(deadline - now);
+}
+
+std::int64_t KTAlsaSysexSender::threadCpuNanoseconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return std::int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}

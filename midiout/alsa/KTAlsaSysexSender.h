@@ -1,0 +1,71 @@
+#pragma once
+
+#include "midiout/KTClock.h"
+#include "midiout/KTMidiPlatform.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+// The sending thread behind KTMidiPlatform::sendSysex: cuts each message into
+// pieces of at most kPieceBytes, hands them to a writer no faster than the MIDI
+// line (3,125 bytes a second, against deadlines counted from the message's
+// start so that the stream does not drift slower either) and calls the
+// request's completion once, on this thread, after the last piece's line time.
+class KTAlsaSysexSender {
+public:
+    static constexpr std::size_t kPieceBytes = 256;
+    static constexpr KTClock::Duration kByteTime = std::chrono::microseconds(320);
+    // A receiver that keeps refusing data for this long ends the send.
+    static constexpr KTClock::Duration kRefusalLimit = std::chrono::seconds(2);
+
+    // Hands one piece to the destination: 0 when taken, -EAGAIN or -ENOMEM when
+    // the receiver is full for now, any other negative value when it is gone.
+    using PieceWriter = std::function<int(KTMidiEndpointRef, const std::uint8_t*, std::size_t)>;
+
+    KTAlsaSysexSender(KTClock& clock, PieceWriter writer);
+    ~KTAlsaSysexSender();
+    KTAlsaSysexSender(const KTAlsaSysexSender&) = delete;
+    KTAlsaSysexSender& operator=(const KTAlsaSysexSender&) = delete;
+
+    // Queues the request; false when it cannot be sent (no F0 start, no
+    // destination). Its completion is called on this sender's thread in any case.
+    bool submit(KTMidiSysexSendRequest& request);
+    // Ends the message in flight at its next piece (closing it with F7) and
+    // drops the queued ones; each still gets its completion.
+    void abortAll();
+
+    // CPU time this thread spent on the last finished message and in total.
+    std::chrono::nanoseconds lastMessageCpuTime() const { return std::chrono::nanoseconds(mLastCpuNs.load()); }
+    std::chrono::nanoseconds totalCpuTime() const { return std::chrono::nanoseconds(mTotalCpuNs.load()); }
+
+private:
+    struct Job {
+        KTMidiSysexSendRequest* request;
+        bool aborted;
+    };
+
+    void run();
+    bool nextJob(Job& job);
+    void send(const KTMidiSysexSendRequest& request);
+    bool sendPieces(const KTMidiSysexSendRequest& request, KTClock::Duration& start, std::size_t& sent);
+    int writeWithRetry(KTMidiEndpointRef destination, const std::uint8_t* data, std::size_t size);
+    void waitUntil(KTClock::Duration deadline);
+    static std::int64_t threadCpuNanoseconds();
+
+    KTClock& mClock;
+    PieceWriter mWriter;
+    std::mutex mMutex;
+    std::condition_variable mWake;
+    std::deque<Job> mJobs;
+    bool mStopping = false;
+    std::atomic<bool> mRunningAborted{false};
+    std::atomic<std::int64_t> mLastCpuNs{0};
+    std::atomic<std::int64_t> mTotalCpuNs{0};
+    std::thread mThread;
+};
