@@ -1,0 +1,125 @@
+#include "audio/KTAiffFileReader.h"
+
+#include "audio/KTFloat80.h"
+#include "audio/KTFourCharCode.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint32_t kForm = KTFourCharCode("FORM");
+constexpr std::uint32_t kAiff = KTFourCharCode("AIFF");
+constexpr std::uint32_t kAifc = KTFourCharCode("AIFC");
+constexpr std::uint32_t kComm = KTFourCharCode("COMM");
+constexpr std::uint32_t kSsnd = KTFourCharCode("SSND");
+constexpr std::uint32_t kNone = KTFourCharCode("NONE");
+constexpr std::uint32_t kSowt = KTFourCharCode("sowt");
+
+// Channels (2), frame count (4), sample size (2), rate (10): the compression
+// type of AIFF-C follows them.
+constexpr std::uint32_t kCommonFieldsSize = 18;
+
+// Turns big-endian samples of `width` bytes into least-significant-first
+// ones in place; a trailing part sample is dropped.
+void reverseSamples(KTBuffer& data, std::size_t width)
+{
+    if (width == 0) {
+        data.clear();
+        return;
+    }
+    data.resize(data.size() - data.size() % width);
+    if (width == 1)
+        return;
+    for (auto group = data.begin(); group != data.end(); group += static_cast<std::ptrdiff_t>(width))
+        std::reverse(group, group + static_cast<std::ptrdiff_t>(width));
+}
+
+} // namespace
+
+KTAiffFileReader::KTAiffFileReader(const char* path)
+    : KTAudioFileReader(path)
+{
+    if (!is_open())
+        return;
+    readHeader();
+    if (mHeaderId == kForm && mFormType == kAifc)
+        readCompressionType();
+}
+
+KTAiffFileReader::~KTAiffFileReader() = default;
+
+bool KTAiffFileReader::isValid() const
+{
+    return mHeaderId == kForm;
+}
+
+bool KTAiffFileReader::isSupported() const
+{
+    if (!isValid())
+        return false;
+    if (mFormType == kAiff)
+        return true;
+    return mFormType == kAifc && (mCompressionType == kNone || mCompressionType == kSowt);
+}
+
+void KTAiffFileReader::readHeader()
+{
+    seekTo(0);
+    mHeaderId = readCode();
+    if (mHeaderId != kForm)
+        return;
+    skip(4);
+    mFormType = readCode();
+}
+
+void KTAiffFileReader::readCompressionType()
+{
+    const auto size = findChunkWithSize(kComm, ByteOrder::BigEndian);
+    if (!size || *size < kCommonFieldsSize + 4)
+        return;
+    skip(kCommonFieldsSize);
+    mCompressionType = readCode();
+}
+
+bool KTAiffFileReader::isLittleEndian() const
+{
+    return mFormType == kAifc && mCompressionType == kSowt;
+}
+
+KTSample KTAiffFileReader::readSample(std::uint64_t limit)
+{
+    if (!is_open() || !findChunk(kComm, ByteOrder::BigEndian))
+        return KTSample::withoutFormat();
+    skip(4);
+    const auto channels = static_cast<std::uint16_t>(readUnsigned(2, ByteOrder::BigEndian));
+    skip(4);
+    const auto bits = static_cast<std::uint16_t>(readUnsigned(2, ByteOrder::BigEndian));
+    KTFloat80 rate;
+    rate.read(*this);
+    clear();
+
+    KTSample sample;
+    sample.setFormat(rate.toDouble(), channels, bits, false);
+
+    const auto size = findChunkWithSize(kSsnd, ByteOrder::BigEndian);
+    // A chunk too small for its offset and block size fields holds no data.
+    if (!size || *size < 8)
+        return sample;
+    const std::uint64_t offset = readUnsigned(4, ByteOrder::BigEndian);
+    skip(4);
+    // The offset says how many bytes precede the first sample frame.
+    const std::uint64_t length = *size - 8;
+    if (offset > length || !hasBytes(offset))
+        return sample;
+    skip(offset);
+
+    KTBuffer data = readBlock(length - offset, limit);
+    if (!isLittleEndian())
+        reverseSamples(data, sample.mBytesPerSample);
+    else if (sample.mBytesPerSample == 0)
+        data.clear();
+    else
+        data.resize(data.size() - data.size() % sample.mBytesPerSample);
+    static_cast<KTBuffer&>(sample) = std::move(data);
+    return sample;
+}

@@ -1,0 +1,100 @@
+#include "audio/KTWaveFileReader.h"
+
+#include "audio/KTFourCharCode.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr std::uint32_t kRiff = KTFourCharCode("RIFF");
+constexpr std::uint32_t kWave = KTFourCharCode("WAVE");
+constexpr std::uint32_t kFmt = KTFourCharCode("fmt ");
+constexpr std::uint32_t kData = KTFourCharCode("data");
+
+// The extensible format chunk: the 16 common bytes, the extension size (2),
+// valid bits (2), channel mask (4), then the 16-byte sub-format GUID.
+constexpr std::uint32_t kExtensibleFormatSize = 40;
+constexpr std::uint64_t kTagToSubFormat = 22;
+// Bytes 2 to 15 of every GUID that carries a format tag in its first two
+// bytes (xxxxxxxx-0000-0010-8000-00AA00389B71).
+constexpr std::array<std::uint8_t, 14> kGuidTail = {
+    0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+} // namespace
+
+KTWaveFileReader::KTWaveFileReader(const char* path)
+    : KTAudioFileReader(path)
+{
+    if (!is_open())
+        return;
+    readHeader();
+    readFormatTag();
+}
+
+KTWaveFileReader::~KTWaveFileReader() = default;
+
+bool KTWaveFileReader::isValid() const
+{
+    return mHeaderId == kRiff && mFormType == kWave;
+}
+
+bool KTWaveFileReader::isSupported() const
+{
+    if (!isValid())
+        return false;
+    return mFormatTag == kFormatPcm || (mFormatTag == kFormatExtensible && mSubFormatTag == kFormatPcm);
+}
+
+void KTWaveFileReader::readHeader()
+{
+    seekTo(0);
+    mHeaderId = readCode();
+    if (mHeaderId != kRiff)
+        return;
+    skip(4);
+    mFormType = readCode();
+}
+
+void KTWaveFileReader::readFormatTag()
+{
+    // Runs on any file, WAV or not; a failed walk leaves the stream usable.
+    if (!findChunk(kFmt, ByteOrder::LittleEndian))
+        return;
+    const auto size = static_cast<std::uint32_t>(readUnsigned(4, ByteOrder::LittleEndian));
+    mFormatTag = static_cast<std::uint16_t>(readUnsigned(2, ByteOrder::LittleEndian));
+    if (mFormatTag == kFormatExtensible)
+        readSubFormatTag(size);
+}
+
+void KTWaveFileReader::readSubFormatTag(std::uint32_t formatChunkSize)
+{
+    if (formatChunkSize < kExtensibleFormatSize || !hasBytes(kTagToSubFormat + 16))
+        return;
+    skip(kTagToSubFormat);
+    const KTBuffer guid = readField(16);
+    if (!std::equal(kGuidTail.begin(), kGuidTail.end(), guid.begin() + 2))
+        return;
+    mSubFormatTag = static_cast<std::uint16_t>(guid[0] | (guid[1] << 8));
+}
+
+KTSample KTWaveFileReader::readSample(std::uint64_t limit)
+{
+    if (!is_open() || !findChunk(kFmt, ByteOrder::LittleEndian))
+        return KTSample::withoutFormat();
+    skip(6);
+    const auto channels = static_cast<std::uint16_t>(readUnsigned(2, ByteOrder::LittleEndian));
+    const auto rate = static_cast<double>(readUnsigned(4, ByteOrder::LittleEndian));
+    skip(6);
+    const auto bits = static_cast<std::uint16_t>(readUnsigned(2, ByteOrder::LittleEndian));
+
+    KTSample sample;
+    // 8-bit WAV data is offset binary; every wider size is two's complement.
+    sample.setFormat(rate, channels, bits, bits == 8);
+
+    const auto size = findChunkWithSize(kData, ByteOrder::LittleEndian);
+    if (!size)
+        return sample;
+    static_cast<KTBuffer&>(sample) = readBlock(*size, limit);
+    return sample;
+}
