@@ -1,0 +1,114 @@
+#include "app/OrvaneEditorController.h"
+
+#include "app/platform/KTApplicationPlatform.h"
+#include "app/platform/KTButton.h"
+#include "app/platform/KTMenuItem.h"
+#include "app/platform/KTTableView.h"
+#include "app/platform/KTTextField.h"
+#include "app/platform/KTWindow.h"
+#include "audio/KTAudioFileReader.h"
+#include "device/TLOrvane.h"
+#include "midi/KTMidiFileReader.h"
+#include "midi/KTMidiFileWriter.h"
+
+namespace {
+
+// Menu tags set in the window description.
+constexpr int kTagUnavailableWhileTransmitting = 1;
+constexpr int kTagSend = 2;
+constexpr int kTagAlsoUnavailableWhileTransmitting = 3;
+
+} // namespace
+
+OrvaneEditorController::OrvaneEditorController(KTApplicationPlatform& application, KTMidiPlatform& midi,
+                                               KTClock& clock, const std::int16_t* factoryImage)
+    : mClient(midi)
+    , mApplication(application)
+    , mClock(clock)
+    , mFactoryImage(factoryImage)
+{
+}
+
+OrvaneEditorController::~OrvaneEditorController()
+{
+    stopTransmissionWorker();
+}
+
+bool OrvaneEditorController::isIdle() const
+{
+    return mIdleState && !mWorkerRunning.load();
+}
+
+std::int32_t OrvaneEditorController::numberOfRowsInTableView(KTTableView*)
+{
+    return TLOrvane::kBankCount;
+}
+
+std::string OrvaneEditorController::tableViewObjectValueForTableColumnRow(KTTableView*, int, std::int32_t row)
+{
+    // The store is gone only after termination, when the window may still be
+    // asked to repaint once before the application leaves.
+    if (!mOrvane || row < 0 || row >= TLOrvane::kBankCount)
+        return {};
+    return mOrvane->mBankNames[static_cast<std::size_t>(row)];
+}
+
+void OrvaneEditorController::tableViewSelectionDidChange(void*)
+{
+    const int bank = mTableView->selectedRow();
+    if (!mOrvane || bank < 0 || bank >= TLOrvane::kBankCount)
+        return;
+    const auto index = static_cast<std::size_t>(bank);
+    mTextField_Bankname->setStringValue(mOrvane->mBankNames[index]);
+    mTextField_Sample->setStringValue(mOrvane->mSampleNames[index][0]);
+}
+
+void OrvaneEditorController::textfiledBanknameDidChange(void*)
+{
+    const std::string text = mTextField_Bankname->stringValue();
+    const int row = mTableView->selectedRow();
+    if (row < 0 || row >= TLOrvane::kBankCount)
+        return;
+    mOrvane->setBankName(text.c_str(), row);
+    mTableView->reloadData();
+}
+
+void OrvaneEditorController::textfieldSamplenameDidChange(void*)
+{
+    const std::string text = mTextField_Sample->stringValue();
+    const int row = mTableView->selectedRow();
+    if (row < 0 || row >= TLOrvane::kBankCount)
+        return;
+    mOrvane->setSampleName(text.c_str(), row, 0);
+}
+
+void OrvaneEditorController::reset(void*)
+{
+    if (!isIdle())
+        return;
+    const int row = mTableView->selectedRow();
+    if (row < 0 || row >= TLOrvane::kBankCount)
+        return;
+    mOrvane->resetBank(row);
+    tableViewSelectionDidChange(nullptr);
+    mTableView->reloadData();
+}
+
+void OrvaneEditorController::orderFrontAboutWindow(void* sender)
+{
+    mWindow_About->center();
+    mWindow_About->makeKeyAndOrderFront(sender);
+}
+
+bool OrvaneEditorController::validateMenuItem(const KTMenuItem& item) const
+{
+    switch (item.tag()) {
+    case kTagUnavailableWhileTransmitting:
+    case kTagAlsoUnavailableWhileTransmitting:
+        return isIdle();
+    case kTagSend:
+        return mButton_Send->isEnabled() && isIdle();
+    default:
+        return true;
+    }
+}

@@ -1,0 +1,136 @@
+#include "app/OrvaneEditorController.h"
+
+#include "app/platform/KTApplicationPlatform.h"
+#include "app/platform/KTButton.h"
+#include "app/platform/KTLabel.h"
+#include "app/platform/KTPopUpButton.h"
+#include "app/platform/KTTableView.h"
+#include "app/platform/KTWindow.h"
+#include "audio/KTAudioFileReader.h"
+#include "device/TLOrvane.h"
+#include "midi/KTMidiFileReader.h"
+#include "midi/KTMidiFileWriter.h"
+#include "midiout/KTMidiInterfaceTransmitter.h"
+#include "midiout/KTMidiPlatform.h"
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr char kClientName[] = "MidiInterfaceTest";
+constexpr char kNoOutputPorts[] = "no output ports detected";
+constexpr char kSetupDidChangeTitle[] = "MIDI Environment did change!";
+constexpr char kShortVersionKey[] = "CFBundleShortVersionString";
+constexpr char kBuildVersionKey[] = "CFBundleVersion";
+
+// Item titles for the port list; a title seen before gets " (2)", " (3)", ...
+// so that every item can be told apart.
+std::vector<std::string> distinctTitles(const std::vector<std::string>& names)
+{
+    std::vector<std::string> titles;
+    titles.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const auto earlier = std::count(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(i), names[i]);
+        titles.push_back(earlier == 0 ? names[i] : names[i] + " (" + std::to_string(earlier + 1) + ")");
+    }
+    return titles;
+}
+
+// A failed close only marks the stream failed; the object goes either way.
+template <typename FileObject>
+void closeAndDestroy(std::unique_ptr<FileObject>& file)
+{
+    if (!file)
+        return;
+    file->close();
+    file.reset();
+}
+
+} // namespace
+
+OrvaneEditorController* OrvaneEditorController::init()
+{
+    // A client that cannot be created leaves the editor without destinations.
+    mClientCreated = mClient.clientCreate(kClientName, [this](std::int32_t messageId) {
+        midiNotifyProc(messageId);
+    });
+    mDestinations = 0;
+    mIdleState = true;
+    mOrvane = std::make_unique<TLOrvane>(mFactoryImage);
+    mAudioFileReader.reset();
+    mMidiFileWriter.reset();
+    mMidiFileReader.reset();
+    return this;
+}
+
+void OrvaneEditorController::awakeFromNib()
+{
+    mWindow_Main->center();
+    fillVersionLines();
+    rescan(this);
+    mTableView->selectRowIndexesByExtendingSelection(0, false);
+    tableViewSelectionDidChange(nullptr);
+}
+
+void OrvaneEditorController::fillVersionLines()
+{
+    const std::string shortVersion = mApplication.objectForInfoDictionaryKey(kShortVersionKey);
+    const std::string buildVersion = mApplication.objectForInfoDictionaryKey(kBuildVersionKey);
+    mLabel_VersionString_MainWindow->setStringValue("Version " + shortVersion);
+    mLabel_VersionString_AboutWindow->setStringValue("Version " + shortVersion + " (" + buildVersion + ")");
+}
+
+void OrvaneEditorController::rescan(void*)
+{
+    // Cut to the 16-bit signed count; more than 32,767 ports cannot occur in
+    // practice, but must not turn negative.
+    const std::uint16_t found = KTMidiInterfaceTransmitter::DestinationNumber(mClient);
+    mDestinations = static_cast<std::int16_t>(
+        std::min<std::uint16_t>(found, std::numeric_limits<std::int16_t>::max()));
+
+    mPopUp_MidiPort->removeAllItems();
+    if (mDestinations == 0) {
+        mPopUp_MidiPort->addItemWithTitle(kNoOutputPorts);
+    } else {
+        std::vector<std::string> names;
+        for (std::int16_t i = 0; i < mDestinations; ++i)
+            names.push_back(KTMidiInterfaceTransmitter::DestinationNameAt(mClient, static_cast<std::size_t>(i)));
+        for (const std::string& title : distinctTitles(names))
+            mPopUp_MidiPort->addItemWithTitle(title);
+    }
+    mPopUp_MidiPort->selectItemAtIndex(0);
+    mButton_Send->setEnabled(mDestinations > 0);
+}
+
+void OrvaneEditorController::midiNotifyProc(std::int32_t messageId)
+{
+    // Arrives on a thread of the MIDI platform; the alert and the port list
+    // belong to the main thread.
+    mApplication.postToMainQueue([this, messageId] { midiSetupDidChange(messageId); });
+}
+
+void OrvaneEditorController::midiSetupDidChange(std::int32_t messageId)
+{
+    if (messageId != KTMidiPlatform::kSetupChanged)
+        return;
+    mApplication.beep();
+    mApplication.runInformationalAlertPanel(kSetupDidChangeTitle, "", "OK", "", "");
+    rescan(this);
+}
+
+int OrvaneEditorController::applicationShouldTerminate(void*)
+{
+    // The worker reads the bank store: it must have ended before the store goes.
+    stopTransmissionWorker();
+    if (mClientCreated) {
+        mClient.clientDispose();
+        mClientCreated = false;
+    }
+    mOrvane.reset();
+    closeAndDestroy(mAudioFileReader);
+    closeAndDestroy(mMidiFileWriter);
+    closeAndDestroy(mMidiFileReader);
+    return 1;
+}

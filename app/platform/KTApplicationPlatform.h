@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+class KTWindow;
+
+// The application-wide operations of the desktop: file panels, alerts, the
+// beep, sheets, the main queue, background work and the information dictionary.
+// Everything but postToMainQueue is called on the main thread only.
+class KTApplicationPlatform {
+public:
+    // Called once when a sheet ends: the sheet, the return code, the context.
+    using SheetDidEndCallback = std::function<void(KTWindow* sheet, int returnCode, void* contextInfo)>;
+
+    virtual ~KTApplicationPlatform() = default;
+
+    // Modal choice of an existing file. allowedFileTypes holds extensions without
+    // the dot; empty allows every file. The chosen path (UTF-8), or nothing when
+    // the user cancelled.
+    virtual std::optional<std::string> runOpenPanel(const std::vector<std::string>& allowedFileTypes,
+                                                    bool allowsMultipleSelection) = 0;
+    // Modal choice of a file to write. A name without extension gets the first
+    // allowed type appended. The path (UTF-8), or nothing when cancelled.
+    virtual std::optional<std::string> runSavePanel(const std::vector<std::string>& allowedFileTypes) = 0;
+
+    // Modal alerts with the given texts; an empty button title shows no such
+    // button. Returns 1 for the default button, 0 for the alternate one and -1
+    // for the other one.
+    virtual int runCriticalAlertPanel(const std::string& title, const std::string& message,
+                                      const std::string& defaultButton, const std::string& alternateButton,
+                                      const std::string& otherButton) = 0;
+    virtual int runInformationalAlertPanel(const std::string& title, const std::string& message,
+                                           const std::string& defaultButton,
+                                           const std::string& alternateButton,
+                                           const std::string& otherButton) = 0;
+    virtual void beep() = 0;
+
+    // Attaches sheet to window, modal for that window only. didEnd is called
+    // exactly once, when endSheet ends it.
+    virtual void beginSheetModalForWindow(KTWindow& sheet, KTWindow& window, SheetDidEndCallback didEnd,
+                                          void* contextInfo) = 0;
+    // Ends the sheet and calls its did-end callback; does nothing for a window
+    // that is not attached as a sheet.
+    virtual void endSheet(KTWindow& sheet) = 0;
+
+    // Runs block later on the main thread; blocks run in posting order. Safe
+    // to call from any thread.
+    virtual void postToMainQueue(std::function<void()> block) = 0;
+    // Starts block on a new background thread; the caller owns the thread and
+    // joins it.
+    virtual std::thread startBackgroundOperation(std::function<void()> block) = 0;
+
+    // The string stored under key in the application's information dictionary,
+    // empty when there is none.
+    virtual std::string objectForInfoDictionaryKey(const std::string& key) const = 0;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+// A top-level window: the main window, the about window or the progress sheet.
+class KTWindow {
+public:
+    virtual ~KTWindow() = default;
+    // Centres the window on its screen.
+    virtual void center() = 0;
+    // Shows the window in front of the others and gives it the keyboard focus.
+    virtual void makeKeyAndOrderFront(void* sender) = 0;
+    // Takes the window off screen.
+    virtual void orderOut(void* sender) = 0;
+    virtual bool isVisible() const = 0;
+};

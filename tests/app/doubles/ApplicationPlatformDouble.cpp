@@ -1,0 +1,117 @@
+#include "ApplicationPlatformDouble.h"
+
+#include "app/platform/KTWindow.h"
+
+std::optional<std::string> ApplicationPlatformDouble::nextPanelAnswer()
+{
+    if (mPanelAnswers.empty())
+        return std::nullopt;
+    auto answer = mPanelAnswers.front();
+    mPanelAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> ApplicationPlatformDouble::runOpenPanel(const std::vector<std::string>& allowedFileTypes,
+                                                                   bool allowsMultipleSelection)
+{
+    mPanels.push_back({false, allowedFileTypes, allowsMultipleSelection});
+    return nextPanelAnswer();
+}
+
+std::optional<std::string> ApplicationPlatformDouble::runSavePanel(const std::vector<std::string>& allowedFileTypes)
+{
+    mPanels.push_back({true, allowedFileTypes, false});
+    return nextPanelAnswer();
+}
+
+int ApplicationPlatformDouble::showAlert(Alert alert)
+{
+    mAlerts.push_back(alert);
+    if (mOnAlert)
+        mOnAlert(alert);
+    if (mAlertAnswers.empty())
+        return 1;
+    const int answer = mAlertAnswers.front();
+    mAlertAnswers.pop_front();
+    return answer;
+}
+
+int ApplicationPlatformDouble::runCriticalAlertPanel(const std::string& title, const std::string& message,
+                                                     const std::string& defaultButton,
+                                                     const std::string& alternateButton,
+                                                     const std::string& otherButton)
+{
+    return showAlert({AlertStyle::Critical, title, message, defaultButton, alternateButton, otherButton});
+}
+
+int ApplicationPlatformDouble::runInformationalAlertPanel(const std::string& title, const std::string& message,
+                                                          const std::string& defaultButton,
+                                                          const std::string& alternateButton,
+                                                          const std::string& otherButton)
+{
+    return showAlert({AlertStyle::Informational, title, message, defaultButton, alternateButton, otherButton});
+}
+
+void ApplicationPlatformDouble::beep()
+{
+    ++mBeeps;
+}
+
+void ApplicationPlatformDouble::beginSheetModalForWindow(KTWindow& sheet, KTWindow& window,
+                                                         SheetDidEndCallback didEnd, void* contextInfo)
+{
+    ++mSheetsBegun;
+    mSheet = Sheet{&sheet, &window, std::move(didEnd), contextInfo};
+    sheet.makeKeyAndOrderFront(nullptr);
+}
+
+void ApplicationPlatformDouble::endSheet(KTWindow& sheet)
+{
+    if (!mSheet || mSheet->sheet != &sheet)
+        return;
+    Sheet ended = std::move(*mSheet);
+    mSheet.reset();
+    ++mSheetsEnded;
+    ended.didEnd(ended.sheet, 0, ended.contextInfo);
+}
+
+void ApplicationPlatformDouble::postToMainQueue(std::function<void()> block)
+{
+    std::lock_guard lock(mQueueMutex);
+    mMainQueue.push_back(std::move(block));
+}
+
+std::size_t ApplicationPlatformDouble::pendingMainQueueBlocks() const
+{
+    std::lock_guard lock(mQueueMutex);
+    return mMainQueue.size();
+}
+
+int ApplicationPlatformDouble::runMainQueue()
+{
+    int ran = 0;
+    for (;;) {
+        std::function<void()> block;
+        {
+            std::lock_guard lock(mQueueMutex);
+            if (mMainQueue.empty())
+                return ran;
+            block = std::move(mMainQueue.front());
+            mMainQueue.pop_front();
+        }
+        block();
+        ++ran;
+    }
+}
+
+std::thread ApplicationPlatformDouble::startBackgroundOperation(std::function<void()> block)
+{
+    ++mBackgroundOperations;
+    return std::thread(std::move(block));
+}
+
+std::string ApplicationPlatformDouble::objectForInfoDictionaryKey(const std::string& key) const
+{
+    const auto found = mInfoDictionary.find(key);
+    return found == mInfoDictionary.end() ? std::string() : found->second;
+}

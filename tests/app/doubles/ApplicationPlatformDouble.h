@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/platform/KTApplicationPlatform.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+// Records what the controller showed and answers panels and alerts from a
+// script. Blocks posted to the main queue wait until the test runs them.
+class ApplicationPlatformDouble final : public KTApplicationPlatform {
+public:
+    enum class AlertStyle { Critical, Informational };
+    struct Alert {
+        AlertStyle style;
+        std::string title;
+        std::string message;
+        std::string defaultButton;
+        std::string alternateButton;
+        std::string otherButton;
+    };
+    struct Panel {
+        bool save;
+        std::vector<std::string> allowedFileTypes;
+        bool allowsMultipleSelection;
+    };
+    struct Sheet {
+        KTWindow* sheet;
+        KTWindow* window;
+        SheetDidEndCallback didEnd;
+        void* contextInfo;
+    };
+
+    std::optional<std::string> runOpenPanel(const std::vector<std::string>& allowedFileTypes,
+                                            bool allowsMultipleSelection) override;
+    std::optional<std::string> runSavePanel(const std::vector<std::string>& allowedFileTypes) override;
+    int runCriticalAlertPanel(const std::string& title, const std::string& message, const std::string& defaultButton,
+                              const std::string& alternateButton, const std::string& otherButton) override;
+    int runInformationalAlertPanel(const std::string& title, const std::string& message,
+                                   const std::string& defaultButton, const std::string& alternateButton,
+                                   const std::string& otherButton) override;
+    void beep() override;
+    void beginSheetModalForWindow(KTWindow& sheet, KTWindow& window, SheetDidEndCallback didEnd,
+                                  void* contextInfo) override;
+    void endSheet(KTWindow& sheet) override;
+    void postToMainQueue(std::function<void()> block) override;
+    std::thread startBackgroundOperation(std::function<void()> block) override;
+    std::string objectForInfoDictionaryKey(const std::string& key) const override;
+
+    // Runs the blocks posted so far, and those they post, in order; returns how
+    // many ran.
+    int runMainQueue();
+    std::size_t pendingMainQueueBlocks() const;
+
+    // Script: answers for the next panels (nothing = cancelled) and alerts.
+    // Without a scripted answer a panel is cancelled and an alert answers 1.
+    std::deque<std::optional<std::string>> mPanelAnswers;
+    std::deque<int> mAlertAnswers;
+    std::map<std::string, std::string> mInfoDictionary;
+
+    std::vector<Panel> mPanels;
+    std::vector<Alert> mAlerts;
+    int mBeeps = 0;
+    std::optional<Sheet> mSheet;
+    int mSheetsBegun = 0;
+    int mSheetsEnded = 0;
+    int mBackgroundOperations = 0;
+
+    // Called while an alert is shown (before it answers), e.g. to look at the
+    // state the controller holds while waiting for the user.
+    std::function<void(const Alert&)> mOnAlert;
+
+private:
+    std::optional<std::string> nextPanelAnswer();
+    int showAlert(Alert alert);
+
+    mutable std::mutex mQueueMutex;
+    std::deque<std::function<void()>> mMainQueue;
+};
