@@ -102,8 +102,9 @@ KTSample KTAiffFileReader::readSample(std::uint64_t limit)
     sample.setFormat(rate.toDouble(), channels, bits, false);
 
     const auto size = findChunkWithSize(kSsnd, ByteOrder::BigEndian);
-    // A chunk too small for its offset and block size fields holds no data.
-    if (!size || *size < 8)
+    // A chunk too small for its offset and block size fields, or cut short
+    // inside them, holds no data.
+    if (!size || *size < 8 || !hasBytes(8))
         return sample;
     const std::uint64_t offset = readUnsigned(4, ByteOrder::BigEndian);
     skip(4);
