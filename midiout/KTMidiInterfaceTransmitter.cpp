@@ -40,6 +40,9 @@ std::string KTMidiInterfaceTransmitter::DestinationNameAt(KTMidiPlatform& client
     const KTMidiEndpointRef endpoint = client.destination(index);
     const std::string manufacturer = client.stringProperty(endpoint, KTMidiStringProperty::Manufacturer);
     const std::string displayName = client.stringProperty(endpoint, KTMidiStringProperty::DisplayName);
+    // A missing property leaves out its part and the separator.
+    if (manufacturer.empty() || displayName.empty())
+        return manufacturer + displayName;
     return manufacturer + ": " + displayName;
 }
 

@@ -22,7 +22,8 @@ class KTMidiInterfaceTransmitter {
 public:
     // The number of destinations the platform offers, cut to 16 bits.
     static std::uint16_t DestinationNumber(KTMidiPlatform& client);
-    // "manufacturer: display name" of the destination at the index.
+    // "manufacturer: display name" of the destination at the index; only the
+    // one that exists when the other is missing, empty when both are.
     static std::string DestinationNameAt(KTMidiPlatform& client, std::size_t index);
 
     // A new transmitter for the destination at the index; returns after the

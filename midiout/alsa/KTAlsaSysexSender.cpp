@@ -119,7 +119,7 @@ bool KTAlsaSysexSender::sendPieces(const KTMidiSysexSendRequest& request, KTCloc
         // bursting to catch up.
         const KTClock::Duration late = mClock.now() - deadline;
         if (late > pieceTime)
-            start += late - pieceTime;
+            start += late;
         const std::size_t piece = std::min(kPieceBytes, size - sent);
         if (writeWithRetry(request.destination, request.data + sent, piece) < 0)
             return false;
