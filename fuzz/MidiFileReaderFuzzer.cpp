@@ -1,0 +1,89 @@
+// Reads the input as a disk the way loading does: every track until an empty
+// list, each list given to detectBank and, for a bank of the store, loadBank.
+// Aborts when reading consumes more than the file can justify.
+#include "device/TLOrvane.h"
+#include "midi/KTMidiFileReader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// An anonymous in-memory file holding the bytes, opened by its /proc path.
+class MemoryFile {
+public:
+    MemoryFile(const std::uint8_t* data, std::size_t size)
+        : mFd(memfd_create("midi-file-reader-fuzz", 0))
+    {
+        std::size_t done = 0;
+        while (mFd >= 0 && done < size) {
+            const ssize_t n = ::write(mFd, data + done, size - done);
+            if (n <= 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        mComplete = mFd >= 0 && done == size;
+    }
+    ~MemoryFile()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+
+    bool complete() const { return mComplete; }
+    std::string path() const { return "/proc/self/fd/" + std::to_string(mFd); }
+
+private:
+    int mFd;
+    bool mComplete = false;
+};
+
+// One store for the whole run; every bank loaded is reset afterwards, so each
+// input meets the same store.
+TLOrvane& store()
+{
+    static const std::vector<std::int16_t> image(TLOrvane::kFactoryImageBytes / 2, 0);
+    static TLOrvane orvane(image.data());
+    return orvane;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const MemoryFile file(data, size);
+    if (!file.complete())
+        return 0;
+    KTMidiFileReader reader(file.path().c_str());
+    if (reader.mFileSize != size)
+        std::abort();
+
+    TLOrvane& orvane = store();
+    KTMidiEventList events;
+    std::size_t lists = 0;
+    std::size_t bytes = 0;
+    while (!reader.readTrack(events).empty()) {
+        ++lists;
+        for (const KTMidiEvent& event : events)
+            bytes += event.size();
+        // Every event takes at least 3 bytes of the file, which is read at most twice.
+        if (lists > 2 * size / 3 + 1 || bytes > 2 * size)
+            std::abort();
+        const int bank = orvane.detectBank(events);
+        if (bank >= 0 && bank < TLOrvane::kBankCount) {
+            if (!orvane.loadBank(events, bank))
+                std::abort();
+            orvane.resetBank(bank);
+        } else if (bank < -1 && orvane.loadBank(events, 0)) {
+            std::abort();
+        }
+    }
+    return 0;
+}
