@@ -1,0 +1,94 @@
+/*
+ * uart-sink - host side of run-in-vm --uart-midi FILE --uart-baud BAUD.
+ *
+ * qemu writes the emulated UART's output into a FIFO; this program drains
+ * the FIFO at BAUD/10 bytes per second (8N1 framing, like a MIDI DIN cable at
+ * 31250 baud = 3125 bytes/s) and appends the bytes to OUTFILE.  The FIFO is
+ * shrunk to one page, so when the guest sends faster than the "wire" the FIFO
+ * fills up, qemu's 16550 stops reporting "transmitter empty", and the guest's
+ * UART driver and the ALSA rawmidi buffers behind it fill up just as they
+ * would in front of real MIDI hardware.
+ *
+ * With a fourth argument LOGFILE, every write is logged as a line
+ * "<monotonic seconds> <bytes so far>", so a test can time the wire.
+ *
+ * usage: uart-sink FIFO OUTFILE BAUD [LOGFILE]
+ */
+#define _GNU_SOURCE
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <time.h>
+#include <unistd.h>
+
+static double now(void)
+{
+	struct timespec ts;
+	clock_gettime(CLOCK_MONOTONIC, &ts);
+	return ts.tv_sec + ts.tv_nsec / 1e9;
+}
+
+int main(int argc, char **argv)
+{
+	if (argc != 4 && argc != 5) {
+		fprintf(stderr, "usage: uart-sink FIFO OUTFILE BAUD [LOGFILE]\n");
+		return 2;
+	}
+	double bps = atof(argv[3]) / 10.0;
+	if (bps <= 0) {
+		fprintf(stderr, "uart-sink: bad baud rate\n");
+		return 2;
+	}
+	int out = open(argv[2], O_WRONLY | O_CREAT | O_TRUNC, 0644);
+	if (out < 0) {
+		perror(argv[2]);
+		return 1;
+	}
+	FILE *log = NULL;
+	if (argc == 5 && !(log = fopen(argv[4], "w"))) {
+		perror(argv[4]);
+		return 1;
+	}
+	size_t total = 0;
+	int in = open(argv[1], O_RDONLY);   /* blocks until qemu opens it */
+	if (in < 0) {
+		perror(argv[1]);
+		return 1;
+	}
+	fcntl(in, F_SETPIPE_SZ, 4096);
+	/* Token bucket, at most 16 bytes (one 16550 FIFO) of burst. */
+	double t_last = now(), credit = 0;
+	unsigned char buf[64];
+	for (;;) {
+		double t = now();
+		credit += (t - t_last) * bps;
+		t_last = t;
+		if (credit > 16)
+			credit = 16;
+		if (credit < 1) {
+			usleep((useconds_t)((1 - credit) / bps * 1e6) + 1);
+			continue;
+		}
+		ssize_t n = read(in, buf, (size_t)credit < sizeof buf ? (size_t)credit : sizeof buf);
+		if (n == 0)
+			break;              /* qemu closed the FIFO */
+		if (n < 0) {
+			if (errno == EINTR)
+				continue;
+			perror("read");
+			return 1;
+		}
+		credit -= n;
+		if (write(out, buf, n) != n) {
+			perror("write");
+			return 1;
+		}
+		total += (size_t)n;
+		if (log)
+			fprintf(log, "%.6f %zu\n", t, total);
+	}
+	if (log)
+		fclose(log);
+	return 0;
+}
