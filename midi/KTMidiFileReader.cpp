@@ -3,6 +3,7 @@
 #include "midi/KTTimingConversions.h"
 #include "midi/KTVarlength.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -110,12 +111,14 @@ KTMidiEvent& KTMidiFileReader::readEvent(KTMidiEvent& event)
     delta.read(*this);
     if (good())
         event.read(*this);
-    const std::uint64_t end = position();
-    mReadBudget = minusOrZero(mReadBudget, minusOrZero(end, start));
-    if (event.empty()) {
-        event.mDelay = 0;
-        return event;
+    const std::uint64_t consumed = minusOrZero(position(), start);
+    if (consumed > mReadBudget) {
+        mReadBudget = 0;
+        event.clear();
     }
+    mReadBudget -= std::min(consumed, mReadBudget);
+    if (event.empty())
+        return event;
 
     const bool sysEx = event[0] == kSysEx;
     std::uint64_t ticks = 0;

@@ -1,11 +1,12 @@
-#include "MidiFileTestSupport.h"
-
 #include "midi/KTMidiFileReader.h"
 #include "midi/KTMidiFileWriter.h"
+#include "resources/FactoryImage.h"
+#include "tests/midi/MidiFileTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 using namespace miditest;
 
@@ -112,10 +113,9 @@ TEST(KTMidiFileReader, PausesReadBackFromDeltaTimes)
     }
 }
 
-TEST(KTMidiFileReader, AllBanksDiskRoundTrip)
+TEST(KTMidiFileReader, FactoryBanksRoundTripThroughAnAllBanksDisk)
 {
-    const std::vector<std::int16_t> image = syntheticImage();
-    TLOrvane orvane(image.data());
+    TLOrvane orvane(FactoryImage::samples());
     for (int bank = 0; bank < TLOrvane::kBankCount; ++bank) {
         orvane.setBankName(("Name " + std::to_string(bank)).c_str(), bank);
         orvane.setSampleName(("Slot zero " + std::to_string(bank)).c_str(), bank, 0);
@@ -132,7 +132,7 @@ TEST(KTMidiFileReader, AllBanksDiskRoundTrip)
     EXPECT_EQ(tracks[0], headerEvents());
     EXPECT_EQ(delaysOf(tracks[0]), std::vector<std::uint64_t>(3, 0));
 
-    std::vector<std::int16_t> otherImage(image.size(), 0);
+    const std::vector<std::int16_t> otherImage = syntheticImage();
     TLOrvane loaded(otherImage.data());
     for (int bank = 0; bank < TLOrvane::kBankCount; ++bank) {
         SCOPED_TRACE(bank);
@@ -262,6 +262,7 @@ TEST(KTMidiFileReader, HostileInputEndsCleanly)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = scratchPath("hostile.mid");
+        std::filesystem::remove(path);
         if (std::string(c.name) != "missing file")
             writeFile(path, c.file);
         KTMidiFileReader reader(path.c_str());

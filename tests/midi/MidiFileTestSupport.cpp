@@ -1,4 +1,4 @@
-#include "MidiFileTestSupport.h"
+#include "tests/midi/MidiFileTestSupport.h"
 
 #include "midi/KTMidiFileWriter.h"
 

@@ -1,6 +1,5 @@
-#include "MidiFileTestSupport.h"
-
 #include "midi/KTMidiFileWriter.h"
+#include "tests/midi/MidiFileTestSupport.h"
 
 #include <gtest/gtest.h>
 
