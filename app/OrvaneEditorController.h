@@ -124,6 +124,10 @@ private:
     // Asks a running worker to stop and waits until it has ended.
     void stopTransmissionWorker();
     void fillVersionLines();
+    // Writes the header events and the banks' tracks with mMidiFileWriter.
+    void writeDisk(bool allBanks, int selectedBank);
+    // Reads mMidiFileReader's tracks into the banks they belong to.
+    void loadTracks(int selectedBank);
 
     KTApplicationPlatform& mApplication;
     KTClock& mClock;
@@ -133,7 +137,7 @@ private:
     // The transmission worker; joined before the bank store or the controller
     // goes away.
     std::thread mTransmissionThread;
-    // Set by the worker while it runs, cleared as its last step.
+    // Set when the worker is started, cleared by the worker as its last step.
     std::atomic<bool> mWorkerRunning{false};
     // Asks the worker to stop at its next poll (cancel, termination).
     std::atomic<bool> mStopRequested{false};
