@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/platform/KTApplicationPlatform.h"
+
+#include <QMessageBox>
+
+#include <map>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+// The application-wide operations on Qt: file dialogs and message boxes over
+// the main window, window-modal dialogs as sheets, the main thread's event
+// queue as the main queue.
+class KTQtApplicationPlatform final : public KTApplicationPlatform {
+public:
+    explicit KTQtApplicationPlatform(std::map<std::string, std::string> infoDictionary);
+
+    // The window that panels and alerts are shown over; may stay null.
+    void setMainWindow(QWidget* window) { mMainWindow = window; }
+
+    std::optional<std::string> runOpenPanel(const std::vector<std::string>& allowedFileTypes,
+                                            bool allowsMultipleSelection) override;
+    std::optional<std::string> runSavePanel(const std::vector<std::string>& allowedFileTypes) override;
+    int runCriticalAlertPanel(const std::string& title, const std::string& message, const std::string& defaultButton,
+                              const std::string& alternateButton, const std::string& otherButton) override;
+    int runInformationalAlertPanel(const std::string& title, const std::string& message,
+                                   const std::string& defaultButton, const std::string& alternateButton,
+                                   const std::string& otherButton) override;
+    void beep() override;
+    void beginSheetModalForWindow(KTWindow& sheet, KTWindow& window, SheetDidEndCallback didEnd,
+                                  void* contextInfo) override;
+    void endSheet(KTWindow& sheet) override;
+    void postToMainQueue(std::function<void()> block) override;
+    std::thread startBackgroundOperation(std::function<void()> block) override;
+    std::string objectForInfoDictionaryKey(const std::string& key) const override;
+
+    // Whether a sheet is attached now.
+    bool hasSheet() const { return mSheet.has_value(); }
+
+private:
+    struct Sheet {
+        KTWindow* sheet;
+        SheetDidEndCallback didEnd;
+        void* contextInfo;
+    };
+
+    int runAlert(QMessageBox::Icon icon, const std::string& title, const std::string& message,
+                 const std::string& defaultButton, const std::string& alternateButton,
+                 const std::string& otherButton);
+
+    std::map<std::string, std::string> mInfoDictionary;
+    QWidget* mMainWindow = nullptr;
+    std::optional<Sheet> mSheet;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/platform/KTButton.h"
+
+class QAbstractButton;
+
+class KTQtButton final : public KTButton {
+public:
+    explicit KTQtButton(QAbstractButton* button) : mButton(button) {}
+    bool isEnabled() const override;
+    void setEnabled(bool enabled) override;
+
+private:
+    QAbstractButton* mButton;
+};

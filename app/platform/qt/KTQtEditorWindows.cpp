@@ -1,0 +1,219 @@
+#include "app/platform/qt/KTQtEditorWindows.h"
+
+#include "app/OrvaneEditorController.h"
+#include "app/platform/qt/KTQtApplicationPlatform.h"
+#include "app/platform/qt/KTQtButton.h"
+#include "app/platform/qt/KTQtLabel.h"
+#include "app/platform/qt/KTQtMatrix.h"
+#include "app/platform/qt/KTQtMenuItem.h"
+#include "app/platform/qt/KTQtPopUpButton.h"
+#include "app/platform/qt/KTQtProgressIndicator.h"
+#include "app/platform/qt/KTQtTableView.h"
+#include "app/platform/qt/KTQtTextField.h"
+#include "app/platform/qt/KTQtWindow.h"
+#include "ui_KTQtAboutWindow.h"
+#include "ui_KTQtMainWindow.h"
+#include "ui_KTQtProgressSheet.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QMainWindow>
+
+KTQtEditorWindows::KTQtEditorWindows(OrvaneEditorController& controller, KTQtApplicationPlatform& application)
+    : mController(controller)
+    , mApplication(application)
+    , mMainUi(std::make_unique<Ui::KTQtMainWindow>())
+    , mProgressUi(std::make_unique<Ui::KTQtProgressSheet>())
+    , mAboutUi(std::make_unique<Ui::KTQtAboutWindow>())
+    , mMainWindow(std::make_unique<QMainWindow>())
+    , mProgressSheet(new QDialog(mMainWindow.get()))
+    , mAboutWindow(new QDialog(mMainWindow.get()))
+{
+    mMainUi->setupUi(mMainWindow.get());
+    mProgressUi->setupUi(mProgressSheet);
+    mAboutUi->setupUi(mAboutWindow);
+    mApplication.setMainWindow(mMainWindow.get());
+
+    mScopeGroup = new QButtonGroup(mMainWindow.get());
+    mScopeGroup->addButton(mMainUi->radioButton_SelectedBank, 0);
+    mScopeGroup->addButton(mMainUi->radioButton_AllBanks, 1);
+
+    createOutlets();
+    connectActions();
+
+    QTableView* table = mMainUi->tableView_Banks;
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    mMainWindow->installEventFilter(this);
+    qApp->installEventFilter(this);
+}
+
+KTQtEditorWindows::~KTQtEditorWindows()
+{
+    qApp->removeEventFilter(this);
+    mApplication.setMainWindow(nullptr);
+    // The controller outlives the windows; it must not reach widgets that are gone.
+    mController.mButton_Cancel = nullptr;
+    mController.mButton_OpenDisk = nullptr;
+    mController.mButton_OpenSample = nullptr;
+    mController.mButton_Reset = nullptr;
+    mController.mButton_Save = nullptr;
+    mController.mButton_Send = nullptr;
+    mController.mLabel_ProgressStatus = nullptr;
+    mController.mLabel_VersionString_AboutWindow = nullptr;
+    mController.mLabel_VersionString_MainWindow = nullptr;
+    mController.mMatrix_SaveSendOption = nullptr;
+    mController.mPopUp_MidiChannel = nullptr;
+    mController.mPopUp_MidiPort = nullptr;
+    mController.mProgressIndicator = nullptr;
+    mController.mTableView = nullptr;
+    mController.mTextField_Bankname = nullptr;
+    mController.mTextField_Sample = nullptr;
+    mController.mWindow_About = nullptr;
+    mController.mWindow_Main = nullptr;
+    mController.mWindow_Progress = nullptr;
+}
+
+void KTQtEditorWindows::createOutlets()
+{
+    const Ui::KTQtMainWindow& ui = *mMainUi;
+    mButton_Cancel = std::make_unique<KTQtButton>(mProgressUi->pushButton_Cancel);
+    mButton_OpenDisk = std::make_unique<KTQtButton>(ui.pushButton_OpenDisk);
+    mButton_OpenSample = std::make_unique<KTQtButton>(ui.pushButton_OpenSample);
+    mButton_Reset = std::make_unique<KTQtButton>(ui.pushButton_Reset);
+    mButton_Save = std::make_unique<KTQtButton>(ui.pushButton_Save);
+    mButton_Send = std::make_unique<KTQtButton>(ui.pushButton_Send);
+    mLabel_ProgressStatus = std::make_unique<KTQtLabel>(mProgressUi->label_ProgressStatus);
+    mLabel_VersionString_AboutWindow = std::make_unique<KTQtLabel>(mAboutUi->label_VersionString);
+    mLabel_VersionString_MainWindow = std::make_unique<KTQtLabel>(ui.label_Version);
+    mMatrix_SaveSendOption = std::make_unique<KTQtMatrix>(mScopeGroup);
+    mPopUp_MidiChannel = std::make_unique<KTQtPopUpButton>(ui.comboBox_MidiChannel);
+    mPopUp_MidiPort = std::make_unique<KTQtPopUpButton>(ui.comboBox_MidiPort);
+    mProgressIndicator = std::make_unique<KTQtProgressIndicator>(mProgressUi->progressBar);
+    mTableView = std::make_unique<KTQtTableView>(ui.tableView_Banks, mController);
+    mTextField_Bankname = std::make_unique<KTQtTextField>(ui.lineEdit_Bankname);
+    mTextField_Sample = std::make_unique<KTQtTextField>(ui.lineEdit_Samplename);
+    mWindow_About = std::make_unique<KTQtWindow>(mAboutWindow);
+    mWindow_Main = std::make_unique<KTQtWindow>(mMainWindow.get());
+    mWindow_Progress = std::make_unique<KTQtWindow>(mProgressSheet);
+
+    mController.mButton_Cancel = mButton_Cancel.get();
+    mController.mButton_OpenDisk = mButton_OpenDisk.get();
+    mController.mButton_OpenSample = mButton_OpenSample.get();
+    mController.mButton_Reset = mButton_Reset.get();
+    mController.mButton_Save = mButton_Save.get();
+    mController.mButton_Send = mButton_Send.get();
+    mController.mLabel_ProgressStatus = mLabel_ProgressStatus.get();
+    mController.mLabel_VersionString_AboutWindow = mLabel_VersionString_AboutWindow.get();
+    mController.mLabel_VersionString_MainWindow = mLabel_VersionString_MainWindow.get();
+    mController.mMatrix_SaveSendOption = mMatrix_SaveSendOption.get();
+    mController.mPopUp_MidiChannel = mPopUp_MidiChannel.get();
+    mController.mPopUp_MidiPort = mPopUp_MidiPort.get();
+    mController.mProgressIndicator = mProgressIndicator.get();
+    mController.mTableView = mTableView.get();
+    mController.mTextField_Bankname = mTextField_Bankname.get();
+    mController.mTextField_Sample = mTextField_Sample.get();
+    mController.mWindow_About = mWindow_About.get();
+    mController.mWindow_Main = mWindow_Main.get();
+    mController.mWindow_Progress = mWindow_Progress.get();
+}
+
+void KTQtEditorWindows::connectActions()
+{
+    const Ui::KTQtMainWindow& ui = *mMainUi;
+    using C = OrvaneEditorController;
+    const std::pair<QAbstractButton*, void (C::*)(void*)> buttons[] = {
+        {ui.pushButton_OpenDisk, &C::openDisk}, {ui.pushButton_OpenSample, &C::openSample},
+        {ui.pushButton_Save, &C::save},         {ui.pushButton_Reset, &C::reset},
+        {ui.pushButton_Send, &C::send},         {ui.pushButton_Rescan, &C::rescan},
+        {mProgressUi->pushButton_Cancel, &C::cancel},
+    };
+    for (const auto& [button, action] : buttons)
+        connect(button, &QAbstractButton::clicked, this, [this, action = action] { perform(action); });
+
+    connectAction(ui.action_OpenDisk, &C::openDisk);
+    connectAction(ui.action_OpenSample, &C::openSample);
+    connectAction(ui.action_Save, &C::save);
+    connectAction(ui.action_Reset, &C::reset);
+    connectAction(ui.action_Send, &C::send);
+    connectAction(ui.action_Rescan, &C::rescan);
+    connectAction(ui.action_About, &C::orderFrontAboutWindow);
+    connect(ui.action_Quit, &QAction::triggered, this, [this] { requestTermination(); });
+
+    connectNameField(ui.lineEdit_Bankname, &C::textfiledBanknameDidChange);
+    connectNameField(ui.lineEdit_Samplename, &C::textfieldSamplenameDidChange);
+
+    // Escape or the window's close button on the sheet mean Cancel.
+    connect(mProgressSheet, &QDialog::rejected, this, [this] { perform(&C::cancel); });
+
+    for (QMenu* menu : {ui.menu_File, ui.menu_Bank, ui.menu_Midi, ui.menu_Help})
+        connect(menu, &QMenu::aboutToShow, this, [this] { validateMenuItems(); });
+}
+
+void KTQtEditorWindows::connectAction(QAction* action, void (OrvaneEditorController::*action_)(void*))
+{
+    connect(action, &QAction::triggered, this, [this, action_] { perform(action_); });
+}
+
+void KTQtEditorWindows::connectNameField(QLineEdit* field, void (OrvaneEditorController::*action)(void*))
+{
+    // An edit is committed with Enter or by leaving the field; leaving a field
+    // that was not edited writes nothing back.
+    connect(field, &QLineEdit::editingFinished, this, [this, field, action] {
+        if (!field->isModified())
+            return;
+        field->setModified(false);
+        perform(action);
+    });
+}
+
+void KTQtEditorWindows::perform(void (OrvaneEditorController::*action)(void*))
+{
+    if (mTerminated)
+        return;
+    (mController.*action)(this);
+}
+
+void KTQtEditorWindows::validateMenuItems()
+{
+    for (QAction* action : mMainWindow->findChildren<QAction*>()) {
+        const KTQtMenuItem item(action);
+        if (item.tag() != 0)
+            action->setEnabled(!mTerminated && mController.validateMenuItem(item));
+    }
+}
+
+void KTQtEditorWindows::show()
+{
+    mWindow_Main->makeKeyAndOrderFront(nullptr);
+    mMainUi->tableView_Banks->setFocus();
+}
+
+void KTQtEditorWindows::requestTermination()
+{
+    if (mTerminated)
+        return;
+    if (mController.applicationShouldTerminate(this) != 1)
+        return;
+    mTerminated = true;
+    mAboutWindow->hide();
+    mProgressSheet->hide();
+    QCoreApplication::quit();
+}
+
+bool KTQtEditorWindows::eventFilter(QObject* watched, QEvent* event)
+{
+    // Shortcuts are matched after this event: refresh the enabled states first.
+    if (event->type() == QEvent::ShortcutOverride)
+        validateMenuItems();
+    if (watched == mMainWindow.get() && event->type() == QEvent::Close && !mTerminated) {
+        event->ignore();
+        requestTermination();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/platform/KTMenuItem.h"
+
+class QAction;
+
+// A menu command; its tag is the action's "tag" property, 0 when it has none.
+class KTQtMenuItem final : public KTMenuItem {
+public:
+    explicit KTQtMenuItem(const QAction* action) : mAction(action) {}
+    int tag() const override;
+
+private:
+    const QAction* mAction;
+};

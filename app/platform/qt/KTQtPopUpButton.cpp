@@ -1,0 +1,33 @@
+#include "app/platform/qt/KTQtPopUpButton.h"
+
+#include <QComboBox>
+
+void KTQtPopUpButton::removeAllItems()
+{
+    mBox->clear();
+}
+
+void KTQtPopUpButton::addItemWithTitle(const std::string& title)
+{
+    mBox->addItem(QString::fromStdString(title));
+}
+
+void KTQtPopUpButton::selectItemAtIndex(int index)
+{
+    mBox->setCurrentIndex(index);
+}
+
+int KTQtPopUpButton::indexOfSelectedItem() const
+{
+    return mBox->currentIndex();
+}
+
+int KTQtPopUpButton::numberOfItems() const
+{
+    return mBox->count();
+}
+
+std::string KTQtPopUpButton::itemTitleAtIndex(int index) const
+{
+    return mBox->itemText(index).toStdString();
+}

@@ -1,0 +1,53 @@
+#include "app/platform/qt/OrvaneApplicationMain.h"
+
+#include "app/OrvaneEditorController.h"
+#include "app/platform/qt/KTQtApplicationPlatform.h"
+#include "app/platform/qt/KTQtEditorWindows.h"
+#include "midiout/KTSteadyClock.h"
+#include "midiout/alsa/KTAlsaMidiPlatform.h"
+#include "resources/FactoryImage.h"
+
+#include <QApplication>
+#include <QIcon>
+
+namespace {
+
+// The information dictionary: the project version and the build number fixed
+// when the build was configured.
+std::map<std::string, std::string> infoDictionary()
+{
+    return {{"CFBundleShortVersionString", ORVANE_SHORT_VERSION}, {"CFBundleVersion", ORVANE_BUILD_VERSION}};
+}
+
+} // namespace
+
+int OrvaneApplicationMain(int argc, char** argv, const std::function<void(KTQtEditorWindows&)>& didFinishLaunching)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("OrvaneEditor"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVANE_SHORT_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("orvane-editor"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvane-editor")));
+    // Only the Quit command and the main window's close button end the program,
+    // both through the controller's termination answer.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    KTSteadyClock clock;
+    KTAlsaMidiPlatform midi(clock);
+    KTQtApplicationPlatform platform(infoDictionary());
+    OrvaneEditorController controller(platform, midi, clock, FactoryImage::samples());
+    controller.init();
+
+    int result = 0;
+    {
+        KTQtEditorWindows windows(controller, platform);
+        controller.awakeFromNib();
+        windows.show();
+        if (didFinishLaunching)
+            didFinishLaunching(windows);
+        result = QApplication::exec();
+        // Leaving the loop another way (a session ending) still shuts down cleanly.
+        windows.requestTermination();
+    }
+    return result;
+}
