@@ -1,26 +1,257 @@
 #include "app/OrvaneEditorController.h"
 
+#include "app/platform/KTApplicationPlatform.h"
+#include "app/platform/KTLabel.h"
+#include "app/platform/KTMatrix.h"
+#include "app/platform/KTPopUpButton.h"
+#include "app/platform/KTProgressIndicator.h"
+#include "app/platform/KTTableView.h"
+#include "app/platform/KTWindow.h"
+#include "device/TLOrvane.h"
+#include "midi/KTMidiEvent.h"
+#include "midiout/KTClock.h"
+#include "midiout/KTMidiInterfaceTransmitter.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <utility>
+
 // Transmitting the selected bank or all banks to the instrument, with the
 // progress sheet and its worker thread.
 
+namespace {
+
+constexpr char kSendAllBanksTitle[] = "Send All Banks";
+constexpr char kSendAllBanksMessage[] = "The sending of all banks take over 10 Minutes.\nDo you want to really transmit?";
+constexpr char kTransmitButton[] = "Transmit";
+constexpr char kCancelButton[] = "Cancel";
+constexpr char kInitializing[] = "Initializing...";
+constexpr char kReleasing[] = "Releasing...";
+
+// Answer of an alert for its default button.
+constexpr int kDefaultButton = 1;
+// Rows of the scope matrix.
+constexpr int kScopeSelectedBank = 0;
+
+// A MIDI line carries 3,125 bytes a second: 31,250 bit/s, 10 bits a byte.
+constexpr double kLineBytesPerSecond = 3125.0;
+// Progress goes to the sheet once a second; in between the worker looks for a
+// stop request in shorter steps, so cancel and quit need not wait a whole poll.
+constexpr auto kPollInterval = std::chrono::seconds(1);
+constexpr auto kStopCheckStep = std::chrono::milliseconds(100);
+
+using TimePoint = KTClock::Duration;
+
+struct BankRange {
+    int first;
+    int end; // exclusive
+};
+
+// What the worker needs besides the transmitter: the controller for its
+// controls and bank store, and the platform, clock and stop flag.
+struct WorkerContext {
+    OrvaneEditorController& controller;
+    KTApplicationPlatform& application;
+    KTClock& clock;
+    const std::atomic<bool>& stopRequested;
+};
+
+// The selected bank alone, or all of them. A selection outside the table sends
+// nothing rather than reading a bank that does not exist.
+BankRange banksToSend(int scopeRow, int selectedBank)
+{
+    if (scopeRow != kScopeSelectedBank)
+        return {0, TLOrvane::kBankCount};
+    if (selectedBank < 0 || selectedBank >= TLOrvane::kBankCount)
+        return {0, 0};
+    return {selectedBank, selectedBank + 1};
+}
+
+double estimatedSeconds(const KTMidiEventList& dump)
+{
+    double seconds = 0.0;
+    for (const KTMidiEvent& event : dump)
+        seconds += static_cast<double>(event.mDelay) / 1000.0 + static_cast<double>(event.size()) / kLineBytesPerSecond;
+    return seconds;
+}
+
+TimePoint endTimeAfter(const KTClock& clock, double seconds)
+{
+    return clock.now() + std::chrono::round<KTClock::Duration>(std::chrono::duration<double>(seconds));
+}
+
+// Negative once the end time has passed.
+double secondsUntil(const KTClock& clock, TimePoint endTime)
+{
+    return std::chrono::duration<double>(endTime - clock.now()).count();
+}
+
+// Built by concatenation: the name is text, never a format.
+std::string sendingText(int bank, const std::string& name)
+{
+    return "Sending... Bank " + std::to_string(bank + 1) + ": \"" + name + "\"";
+}
+
+// The blocks below run on the main thread. After termination the bank store is
+// gone and the sheet no longer matters: a block still queued then does nothing.
+
+void postBankStart(const WorkerContext& context, int bank, TimePoint endTime)
+{
+    OrvaneEditorController& controller = context.controller;
+    const KTClock& clock = context.clock;
+    context.application.postToMainQueue([&controller, &clock, bank, endTime] {
+        if (!controller.mOrvane)
+            return;
+        const std::string& name = controller.mOrvane->mBankNames[static_cast<std::size_t>(bank)];
+        controller.mLabel_ProgressStatus->setStringValue(sendingText(bank, name));
+        controller.mProgressIndicator->setMaxValue(secondsUntil(clock, endTime));
+    });
+}
+
+void postProgress(const WorkerContext& context, TimePoint endTime)
+{
+    OrvaneEditorController& controller = context.controller;
+    const KTClock& clock = context.clock;
+    context.application.postToMainQueue([&controller, &clock, endTime] {
+        if (!controller.mOrvane)
+            return;
+        KTProgressIndicator& bar = *controller.mProgressIndicator;
+        bar.setDoubleValue(bar.maxValue() - secondsUntil(clock, endTime));
+        bar.display();
+    });
+}
+
+void postEndOfTransmission(const WorkerContext& context)
+{
+    OrvaneEditorController& controller = context.controller;
+    KTApplicationPlatform& application = context.application;
+    application.postToMainQueue([&controller, &application] {
+        if (!controller.mOrvane)
+            return;
+        controller.mLabel_ProgressStatus->setStringValue(kReleasing);
+        application.endSheet(*controller.mWindow_Progress);
+    });
+}
+
+// Sleeps until the next poll, or less when a stop is requested meanwhile.
+void sleepUntilNextPoll(const WorkerContext& context)
+{
+    for (auto slept = KTClock::Duration::zero(); slept < kPollInterval && !context.stopRequested.load();
+         slept += kStopCheckStep)
+        context.clock.sleepFor(kStopCheckStep);
+}
+
+// Polls until the transmitter has finished the dump. On a stop request it
+// aborts the message in flight (closed with F7 on the wire) and still waits:
+// the transmitter refers to the dump until it reports its end.
+void waitForBank(const WorkerContext& context, KTMidiInterfaceTransmitter& transmitter, TimePoint endTime)
+{
+    while (transmitter.isStillTransmitting()) {
+        if (context.stopRequested.load()) {
+            transmitter.abortTransmission();
+            while (transmitter.isStillTransmitting())
+                context.clock.sleepFor(kStopCheckStep);
+            return;
+        }
+        postProgress(context, endTime);
+        sleepUntilNextPoll(context);
+    }
+}
+
+// The dump is built just before it is sent, so the dumps of different banks
+// are never held together.
+void sendBank(const WorkerContext& context, TLOrvane& orvane, int bank, int channel,
+              KTMidiInterfaceTransmitter& transmitter)
+{
+    const KTMidiEventList dump = orvane.makeSampleDump(bank, channel);
+    const TimePoint endTime = endTimeAfter(context.clock, estimatedSeconds(dump));
+    postBankStart(context, bank, endTime);
+    transmitter.transmitMidiEventDump(dump);
+    waitForBank(context, transmitter, endTime);
+}
+
+} // namespace
+
 void OrvaneEditorController::send(void*)
 {
+    if (mDestinations < 1 || !isIdle())
+        return;
+    if (mMatrix_SaveSendOption->selectedRow() != kScopeSelectedBank) {
+        const int answer = mApplication.runInformationalAlertPanel(kSendAllBanksTitle, kSendAllBanksMessage,
+                                                                   kTransmitButton, kCancelButton, "");
+        if (answer != kDefaultButton)
+            return;
+    }
+    mIdleState = false;
+    // Runs after this action has returned and the alert has closed.
+    mApplication.postToMainQueue([this] { transmit(); });
 }
 
 void OrvaneEditorController::transmit()
 {
+    // Still queued when the application terminated: nothing is left to send to.
+    if (!mOrvane)
+        return;
+    const int selectedBank = mTableView->selectedRow();
+    const int channel = mPopUp_MidiChannel->indexOfSelectedItem();
+    const int port = mPopUp_MidiPort->indexOfSelectedItem();
+
+    mLabel_ProgressStatus->setStringValue("");
+    mProgressIndicator->setIndeterminate(false);
+    mProgressIndicator->setDoubleValue(0.0);
+    mApplication.beginSheetModalForWindow(
+        *mWindow_Progress, *mWindow_Main,
+        [this](KTWindow* sheet, int returnCode, void* contextInfo) {
+            SheetDidEndReturnCodeContextInfo(sheet, returnCode, contextInfo);
+        },
+        nullptr);
+    mLabel_ProgressStatus->setStringValue(kInitializing);
+
+    auto transmitter = KTMidiInterfaceTransmitter::transmitterWithClientForDestination(
+        mClient, mClock, static_cast<std::uint16_t>(port));
+    const BankRange banks = banksToSend(mMatrix_SaveSendOption->selectedRow(), selectedBank);
+
+    // A previous worker has ended (send: waits for that); its thread is only
+    // joined here.
+    if (mTransmissionThread.joinable())
+        mTransmissionThread.join();
+    mStopRequested = false;
+    mWorkerRunning = true;
+    mTransmissionThread = mApplication.startBackgroundOperation(
+        [this, banks, channel, transmitter = std::move(transmitter)]() mutable {
+            transmissionWorker(banks.first, banks.end, channel, std::move(transmitter));
+        });
 }
 
 void OrvaneEditorController::cancel(void*)
 {
+    // The sheet ends at once; the worker stops at its next poll and, until it
+    // has ended, isIdle keeps the bank-changing actions and send: away.
+    mStopRequested = true;
+    mApplication.endSheet(*mWindow_Progress);
+    mWindow_Progress->orderOut(this);
 }
 
-void OrvaneEditorController::SheetDidEndReturnCodeContextInfo(KTWindow*, int, void*)
+void OrvaneEditorController::SheetDidEndReturnCodeContextInfo(KTWindow* sheet, int, void*)
 {
+    (sheet != nullptr ? sheet : mWindow_Progress)->orderOut(this);
+    mIdleState = true;
 }
 
-void OrvaneEditorController::transmissionWorker(int, int, int, std::shared_ptr<KTMidiInterfaceTransmitter>)
+void OrvaneEditorController::transmissionWorker(int firstBank, int endBank, int channel,
+                                                std::shared_ptr<KTMidiInterfaceTransmitter> transmitter)
 {
+    const WorkerContext context{*this, mApplication, mClock, mStopRequested};
+    for (int bank = firstBank; bank < endBank && !mStopRequested.load(); ++bank)
+        sendBank(context, *mOrvane, bank, channel, *transmitter);
+    // After a stop the sheet has ended already (cancel) or the application is
+    // going away (quit): nothing more goes to the sheet.
+    if (!mStopRequested.load())
+        postEndOfTransmission(context);
+    // The last reference: the transmitter goes before the worker reports its end.
+    transmitter.reset();
+    mWorkerRunning = false;
 }
 
 void OrvaneEditorController::stopTransmissionWorker()

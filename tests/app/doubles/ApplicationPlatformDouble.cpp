@@ -107,7 +107,13 @@ int ApplicationPlatformDouble::runMainQueue()
 std::thread ApplicationPlatformDouble::startBackgroundOperation(std::function<void()> block)
 {
     ++mBackgroundOperations;
-    return std::thread(std::move(block));
+    if (mBeforeBackgroundOperation)
+        mBeforeBackgroundOperation();
+    return std::thread([block = std::move(block), after = mAfterBackgroundOperation] {
+        block();
+        if (after)
+            after();
+    });
 }
 
 std::string ApplicationPlatformDouble::objectForInfoDictionaryKey(const std::string& key) const

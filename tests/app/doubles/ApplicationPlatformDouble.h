@@ -75,6 +75,12 @@ public:
     // state the controller holds while waiting for the user.
     std::function<void(const Alert&)> mOnAlert;
 
+    // Called around every background operation: before its thread starts (on
+    // the starting thread) and after its block has returned (on its own
+    // thread), e.g. to count the thread in virtual time.
+    std::function<void()> mBeforeBackgroundOperation;
+    std::function<void()> mAfterBackgroundOperation;
+
 private:
     std::optional<std::string> nextPanelAnswer();
     int showAlert(Alert alert);
