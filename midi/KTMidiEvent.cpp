@@ -57,33 +57,39 @@ KTMidiEvent& KTMidiEvent::read(std::istream& in)
     return *this;
 }
 
-// Sizes the event to header + length and reads the data. A seekable stream is
-// asked how much it still holds, so a length it cannot hold is refused, with the
-// stream failed as by a short read, before anything is allocated; a stream that
-// cannot tell is read in bounded pieces, growing the event only as data arrives.
+// Reads the data after the header. Short data, and data from a stream that
+// cannot tell its size, is read through a small buffer so the event grows only
+// as bytes arrive. Long data from a seekable stream is read in one block once
+// the stream has shown it holds that much; a length it cannot hold is refused,
+// with the stream failed as by a short read, before anything is allocated.
 bool KTMidiEvent::readData(std::istream& in, std::size_t header, std::uint64_t length)
 {
-    if (const std::optional<std::uint64_t> left = bytesLeft(in)) {
-        if (length > *left) {
-            in.seekg(0, std::ios::end);
-            in.setstate(std::ios::eofbit | std::ios::failbit);
-            return false;
-        }
-        resize(header + static_cast<std::size_t>(length));
-        if (length > 0)
-            in.read(reinterpret_cast<char*>(data() + header), static_cast<std::streamsize>(length));
-        return length == 0 || static_cast<std::uint64_t>(in.gcount()) == length;
-    }
-    constexpr std::uint64_t piece = 1 << 16;
     resize(header);
+    if (length <= kPiece)
+        return readInPieces(in, length);
+    const std::optional<std::uint64_t> left = bytesLeft(in);
+    if (!left)
+        return readInPieces(in, length);
+    if (length > *left) {
+        in.seekg(0, std::ios::end);
+        in.setstate(std::ios::eofbit | std::ios::failbit);
+        return false;
+    }
+    resize(header + static_cast<std::size_t>(length));
+    in.read(reinterpret_cast<char*>(data() + header), static_cast<std::streamsize>(length));
+    return static_cast<std::uint64_t>(in.gcount()) == length;
+}
+
+bool KTMidiEvent::readInPieces(std::istream& in, std::uint64_t length)
+{
+    char piece[kPiece];
     while (length > 0) {
-        const std::size_t n = static_cast<std::size_t>(std::min(length, piece));
-        const std::size_t at = size();
-        resize(at + n);
-        in.read(reinterpret_cast<char*>(data() + at), static_cast<std::streamsize>(n));
-        if (static_cast<std::size_t>(in.gcount()) != n)
+        const auto n = static_cast<std::streamsize>(std::min<std::uint64_t>(length, kPiece));
+        in.read(piece, n);
+        if (in.gcount() != n)
             return false;
-        length -= n;
+        insert(end(), piece, piece + n);
+        length -= static_cast<std::uint64_t>(n);
     }
     return true;
 }

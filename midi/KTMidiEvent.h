@@ -27,7 +27,10 @@ public:
     bool isSysEx() const { return !empty() && front() == 0xF0; }
 
 private:
+    static constexpr std::size_t kPiece = 4096;
+
     bool readData(std::istream& in, std::size_t header, std::uint64_t length);
+    bool readInPieces(std::istream& in, std::uint64_t length);
 };
 
 // An ordered sequence of events, held by value.
