@@ -94,8 +94,9 @@ fs::path createTemporaryBeside(const fs::path& target)
     std::mt19937 random(seed());
     const fs::path folder = target.parent_path();
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        const fs::path candidate =
-            folder / ("." + target.filename().string() + "." + std::to_string(random() % 1000000000) + ".tmp");
+        std::string name(".");
+        name.append(target.filename().string()).append(".").append(std::to_string(random() % 1000000000));
+        const fs::path candidate = folder / name.append(".tmp");
         // "x": fails when the name already exists, so no other file is reused.
         if (std::FILE* file = std::fopen(candidate.c_str(), "wbx")) {
             std::fclose(file);
