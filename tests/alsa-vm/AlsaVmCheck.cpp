@@ -1,8 +1,8 @@
 // Runs inside the test VM against the real ALSA sequencer, with the project's
 // ALSA layer, the transmitter and the steady clock. One mode per call; prints
 // "PASS ..."/"FAIL ..." lines and "MEASURE ..." figures, exits non-zero on a
-// failure. The mode "expect" runs on the host and writes the bytes the
-// emulated hardware port must put on the wire.
+// failure. The mode "wire" runs on the host: it checks what the emulated
+// hardware port put on the wire and times the data message on the sink's log.
 
 #include "device/TLOrvane.h"
 #include "midiout/KTMidiInterfaceTransmitter.h"
@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -32,6 +33,12 @@ constexpr const char* kVirmidiPort = "Virtual Raw MIDI 0-0: VirMIDI 0-0";
 constexpr int kBank = 3;
 constexpr int kChannel = 9;
 constexpr double kLineBytesPerSecond = 3125.0;
+constexpr std::size_t kDataBytes = 262150;
+// The emulated port's driver (snd-serial-u16550, generic adaptor) puts a port
+// select, F5 and the port number, before its first byte and before a write
+// that follows more than 3 s of silence. A plain MIDI port does not.
+constexpr std::uint8_t kPortSelect = 0xF5;
+constexpr std::uint8_t kPortNumber = 0x01;
 
 int gFailures = 0;
 
@@ -235,8 +242,11 @@ void checkBankDumps(const std::string& virmidiExpected)
     const auto start = std::chrono::steady_clock::now();
     hardware.transmitter->transmitMidiEventDump(dump);
     virmidi.transmitter->transmitMidiEventDump(dump);
-    waitForEnd(*virmidi.transmitter, 200s);
-    const Seconds total = waitForEnd(*hardware.transmitter, 200s - (std::chrono::steady_clock::now() - start));
+    // Both run at once; the bank's time counts from the hand-over of its header.
+    waitForEnd(*hardware.transmitter, 200s);
+    const Seconds total = std::chrono::steady_clock::now() - start;
+    waitForEnd(*virmidi.transmitter, 200s - total);
+    check(!virmidi.transmitter->isStillTransmitting(), "bank dump to virmidi ended");
     check(!hardware.transmitter->isStillTransmitting(), "bank dump to the hardware port ended");
     const double lineSeconds = 262150 / kLineBytesPerSecond;
     const double dataSeconds = total.count() - 6.0 - 6 / kLineBytesPerSecond;
@@ -261,17 +271,101 @@ void checkBankDumps(const std::string& virmidiExpected)
     std::this_thread::sleep_for(2s);
 }
 
-void writeExpectedWire(const std::string& path)
+std::vector<std::uint8_t> readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The wire without the driver's port selects; at[i] is the position in the
+// raw wire of clean byte i.
+struct CleanWire {
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::size_t> at;
+    int portSelects = 0;
+};
+
+CleanWire withoutPortSelects(const std::vector<std::uint8_t>& raw)
+{
+    CleanWire wire;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == kPortSelect && i + 1 < raw.size() && raw[i + 1] == kPortNumber) {
+            ++wire.portSelects;
+            ++i;
+            continue;
+        }
+        wire.bytes.push_back(raw[i]);
+        wire.at.push_back(i);
+    }
+    return wire;
+}
+
+// When the sink had passed on the raw byte at the position: the first log
+// line "<seconds> <bytes so far>" whose count goes beyond it.
+double sinkTimeOf(const std::string& logPath, std::size_t position)
+{
+    std::ifstream log(logPath);
+    double seconds = 0;
+    std::size_t total = 0;
+    while (log >> seconds >> total)
+        if (total > position)
+            return seconds;
+    return -1;
+}
+
+bool sameBytes(const std::vector<std::uint8_t>& wire, std::size_t from, const std::vector<std::uint8_t>& expected)
+{
+    return wire.size() >= from + expected.size() &&
+           std::equal(expected.begin(), expected.end(), wire.begin() + static_cast<long>(from));
+}
+
+// After the bank: a new transmitter's All Notes Off, then the aborted message:
+// a part of the data message closed with a lone F7, and nothing after it.
+void checkAbortedTail(const std::vector<std::uint8_t>& wire, std::size_t from, const KTMidiEvent& data)
+{
+    const std::vector<std::uint8_t> silence = allNotesOff();
+    check(sameBytes(wire, from, silence), "hardware wire: All Notes Off of the second transmitter");
+    const std::size_t start = from + silence.size();
+    const std::size_t length = wire.size() > start ? wire.size() - start : 0;
+    const bool prefix = length >= 2 && length < data.size() &&
+                        std::equal(wire.begin() + static_cast<long>(start), wire.end() - 1, data.begin());
+    std::cout << "MEASURE aborted_message_bytes_before_f7 " << (length > 0 ? length - 1 : 0) << std::endl;
+    check(prefix && wire.back() == 0xF7, "hardware wire: aborted message is the data message's start, then F7");
+}
+
+void checkDataTiming(const CleanWire& wire, std::size_t first, const std::string& logPath)
+{
+    const double t1 = sinkTimeOf(logPath, wire.at[first]);
+    const double t2 = sinkTimeOf(logPath, wire.at[first + kDataBytes - 1]);
+    const double lineSeconds = kDataBytes / kLineBytesPerSecond;
+    const double ratio = (t2 - t1) / lineSeconds;
+    std::cout << "MEASURE host_wire_data_seconds " << (t2 - t1) << " line_seconds " << lineSeconds << " ratio "
+              << ratio << std::endl;
+    check(t1 >= 0 && t2 >= 0 && ratio >= 0.99 && ratio <= 1.01,
+          "hardware wire: first to last data byte within 1% of the line time");
+}
+
+// Host side of the bank run: the wire file and the sink's log against the
+// bank the guest sent.
+void checkWire(const std::string& wirePath, const std::string& logPath)
 {
     const KTMidiEventList dump = bankDump();
-    std::vector<std::uint8_t> wire = allNotesOff();
-    wire.insert(wire.end(), dump[0].begin(), dump[0].end());
-    wire.insert(wire.end(), dump[1].begin(), dump[1].end());
+    const CleanWire wire = withoutPortSelects(readFile(wirePath));
+    std::cout << "MEASURE wire_bytes " << wire.bytes.size() << " port_selects_removed " << wire.portSelects
+              << std::endl;
     const std::vector<std::uint8_t> silence = allNotesOff();
-    wire.insert(wire.end(), silence.begin(), silence.end());
-    writeFile(path, wire);
-    // The aborted message is a prefix of the data message.
-    writeFile(path + ".aborted", std::vector<std::uint8_t>(dump[1].begin(), dump[1].end()));
+    const std::vector<std::uint8_t> header(dump[0].begin(), dump[0].end());
+    const std::vector<std::uint8_t> data(dump[1].begin(), dump[1].end());
+    check(data.size() == kDataBytes, "bank data message has 262,150 bytes");
+    check(sameBytes(wire.bytes, 0, silence), "hardware wire: All Notes Off, 17 messages");
+    check(sameBytes(wire.bytes, silence.size(), header), "hardware wire: bank header");
+    const std::size_t first = silence.size() + header.size();
+    const bool intact = sameBytes(wire.bytes, first, data);
+    check(intact, "hardware wire: 262,150-byte data message byte for byte");
+    if (!intact)
+        return;
+    checkDataTiming(wire, first, logPath);
+    checkAbortedTail(wire.bytes, first + data.size(), dump[1]);
 }
 
 } // namespace
@@ -279,8 +373,8 @@ void writeExpectedWire(const std::string& path)
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "expect" && argc == 3)
-        writeExpectedWire(argv[2]);
+    if (mode == "wire" && argc == 4)
+        checkWire(argv[2], argv[3]);
     else if (mode == "list")
         checkDestinationList();
     else if (mode == "announce")
@@ -290,7 +384,7 @@ int main(int argc, char** argv)
     else if (mode == "banks" && argc == 3)
         checkBankDumps(argv[2]);
     else {
-        std::cerr << "usage: alsa_vm_check expect FILE | list | announce | vanish PID | banks FILE\n";
+        std::cerr << "usage: alsa_vm_check wire WIRE LOG | list | announce | vanish PID | banks FILE\n";
         return 2;
     }
     return gFailures == 0 ? 0 : 1;
