@@ -13,19 +13,9 @@ constexpr unsigned kDestinationCaps = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_
 constexpr KTMidiEndpointRef kEndpointTag = KTMidiEndpointRef(1) << 32;
 constexpr std::size_t kEncoderBytes = 16;
 
-bool isSetupEvent(snd_seq_event_type_t type)
+bool isVisible(const snd_seq_port_info_t* info)
 {
-    switch (type) {
-    case SND_SEQ_EVENT_CLIENT_START:
-    case SND_SEQ_EVENT_CLIENT_EXIT:
-    case SND_SEQ_EVENT_CLIENT_CHANGE:
-    case SND_SEQ_EVENT_PORT_START:
-    case SND_SEQ_EVENT_PORT_EXIT:
-    case SND_SEQ_EVENT_PORT_CHANGE:
-        return true;
-    default:
-        return false;
-    }
+    return (snd_seq_port_info_get_capability(info) & SND_SEQ_PORT_CAP_NO_EXPORT) == 0;
 }
 
 bool isDestination(const snd_seq_port_info_t* info)
@@ -68,6 +58,7 @@ bool KTAlsaMidiPlatform::clientCreate(const std::string& name, NotifyProc notify
             return false;
         }
         mNotify = std::move(notify);
+        mVisiblePorts = visiblePortsLocked();
     }
     startWatcher();
     return true;
@@ -97,6 +88,7 @@ void KTAlsaMidiPlatform::clientDispose()
     mClientId = -1;
     mPrivatePort = -1;
     mNotify = nullptr;
+    mVisiblePorts.clear();
 }
 
 KTMidiPortRef KTAlsaMidiPlatform::outputPortCreate(const std::string& name)
@@ -297,6 +289,9 @@ void KTAlsaMidiPlatform::watch()
     }
 }
 
+// Drains the announcements that have arrived. Only a change of the ports that
+// other clients show counts: a client starting or ending without such ports
+// (every short-lived tool that lists ports does) is no change of the set-up.
 bool KTAlsaMidiPlatform::readAnnouncements()
 {
     bool changed = false;
@@ -305,14 +300,67 @@ bool KTAlsaMidiPlatform::readAnnouncements()
         snd_seq_event_t* event = nullptr;
         const int result = snd_seq_event_input(mSeq, &event);
         if (result == -ENOSPC) {
-            changed = true; // announcements were lost: assume a change
+            // Announcements were lost: compare with a fresh look instead.
+            std::set<PortKey> now = visiblePortsLocked();
+            changed = changed || now != mVisiblePorts;
+            mVisiblePorts = std::move(now);
             continue;
         }
         if (result < 0 || event == nullptr)
             return changed;
-        if (isSetupEvent(snd_seq_event_type_t(event->type)) && event->data.addr.client != mClientId)
+        if (event->data.addr.client != mClientId && noteAnnouncementLocked(*event))
             changed = true;
     }
+}
+
+bool KTAlsaMidiPlatform::noteAnnouncementLocked(const snd_seq_event_t& event)
+{
+    const PortKey key{event.data.addr.client, event.data.addr.port};
+    switch (event.type) {
+    case SND_SEQ_EVENT_PORT_START:
+    case SND_SEQ_EVENT_PORT_CHANGE: {
+        snd_seq_port_info_t* port = nullptr;
+        snd_seq_port_info_alloca(&port);
+        const bool visible = snd_seq_get_any_port_info(mSeq, key.first, key.second, port) >= 0 && isVisible(port);
+        const bool known = mVisiblePorts.count(key) != 0;
+        if (visible)
+            mVisiblePorts.insert(key);
+        else
+            mVisiblePorts.erase(key);
+        return visible || known;
+    }
+    case SND_SEQ_EVENT_PORT_EXIT:
+        return mVisiblePorts.erase(key) != 0;
+    case SND_SEQ_EVENT_CLIENT_CHANGE: {
+        // A renamed client renames its ports in the port list.
+        const auto first = mVisiblePorts.lower_bound({key.first, 0});
+        return first != mVisiblePorts.end() && first->first == key.first;
+    }
+    default:
+        return false;
+    }
+}
+
+std::set<KTAlsaMidiPlatform::PortKey> KTAlsaMidiPlatform::visiblePortsLocked()
+{
+    std::set<PortKey> found;
+    snd_seq_client_info_t* client = nullptr;
+    snd_seq_port_info_t* port = nullptr;
+    snd_seq_client_info_alloca(&client);
+    snd_seq_port_info_alloca(&port);
+    snd_seq_client_info_set_client(client, -1);
+    while (snd_seq_query_next_client(mSeq, client) >= 0) {
+        const int id = snd_seq_client_info_get_client(client);
+        if (id == SND_SEQ_CLIENT_SYSTEM || id == mClientId)
+            continue;
+        snd_seq_port_info_set_client(port, id);
+        snd_seq_port_info_set_port(port, -1);
+        while (snd_seq_query_next_port(mSeq, port) >= 0) {
+            if (isVisible(port))
+                found.insert({id, snd_seq_port_info_get_port(port)});
+        }
+    }
+    return found;
 }
 
 KTMidiEndpointRef KTAlsaMidiPlatform::endpointOf(Address address)

@@ -7,18 +7,21 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 struct _snd_seq;
+struct snd_seq_event;
 
 // The MIDI platform on the ALSA sequencer. Destinations are the ports of other
 // clients that accept subscribed writes (not the system client, not our own,
 // not NO_EXPORT), in client then port order; the manufacturer is the client's
 // name and the display name the port's. SysEx leaves from a private port of
 // the client, paced by KTAlsaSysexSender; the System Announce port is watched
-// on a thread of its own and reported as the set-up changed notification.
+// on a thread of its own, and a change of the ports other clients show is
+// reported as the set-up changed notification.
 //
 // One sequencer handle serves every thread, guarded by one mutex.
 class KTAlsaMidiPlatform final : public KTMidiPlatform {
@@ -60,6 +63,11 @@ private:
     void stopWatcher();
     void watch();
     bool readAnnouncements();
+    // Ports of other clients that they do not hide, by client and port.
+    using PortKey = std::pair<int, int>;
+    std::set<PortKey> visiblePortsLocked();
+    // Updates the visible ports from one announcement; true when they changed.
+    bool noteAnnouncementLocked(const snd_seq_event& event);
 
     static KTMidiEndpointRef endpointOf(Address address);
     static bool addressOf(KTMidiEndpointRef endpoint, Address& address);
@@ -73,5 +81,7 @@ private:
     NotifyProc mNotify;
     int mWakePipe[2] = {-1, -1};
     std::thread mWatcher;
+    // Kept by the watcher thread, under the mutex.
+    std::set<PortKey> mVisiblePorts;
     KTAlsaSysexSender mSender;
 };

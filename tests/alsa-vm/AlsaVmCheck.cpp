@@ -166,21 +166,36 @@ void checkAnnouncements()
     check(changes.load() == 0, "own port creation not announced");
     platform.outputPortDispose(own);
 
+    // Another client: starting it, with only its hidden port, changes nothing
+    // that can be chosen; its visible ports do.
     KTAlsaMidiPlatform other(clock);
     check(other.clientCreate("Other", nullptr), "second client created");
-    check(waitForNotification(changes, 2s) && changes.load() < 1000, "client start announced as set-up change");
-    std::this_thread::sleep_for(300ms);
-    changes = 0;
+    std::this_thread::sleep_for(500ms);
+    check(changes.load() == 0, "client start without visible ports not announced");
     const KTMidiPortRef port = other.outputPortCreate("Hot Port");
-    check(waitForNotification(changes, 2s), "port start announced");
+    check(waitForNotification(changes, 2s) && changes.load() < 1000, "port start announced as set-up change");
     std::this_thread::sleep_for(300ms);
     changes = 0;
     other.outputPortDispose(port);
     check(waitForNotification(changes, 2s), "port exit announced");
     std::this_thread::sleep_for(300ms);
     changes = 0;
+    other.outputPortCreate("Hot Port");
+    check(waitForNotification(changes, 2s), "second port start announced");
+    std::this_thread::sleep_for(300ms);
+    changes = 0;
     other.clientDispose();
-    check(waitForNotification(changes, 2s), "client exit announced");
+    check(waitForNotification(changes, 2s), "client exit with a visible port announced");
+
+    // A short-lived client that only looks (as aconnect -l does) is no change.
+    std::this_thread::sleep_for(300ms);
+    changes = 0;
+    KTAlsaMidiPlatform looker(clock);
+    check(looker.clientCreate("Looker", nullptr), "looking client created");
+    looker.numberOfDestinations();
+    looker.clientDispose();
+    std::this_thread::sleep_for(500ms);
+    check(changes.load() == 0, "a client that only looks is not announced");
 }
 
 // The destination's client (aseqdump, given by its pid) ends in the middle
