@@ -8,11 +8,10 @@
 #include <iterator>
 
 AudioTestFolder::AudioTestFolder()
+    : mRoot((std::filesystem::temp_directory_path() / "orvane-audio-XXXXXX").string())
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-audio-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
+    if (mkdtemp(mRoot.data()) == nullptr)
         ADD_FAILURE() << "cannot create a temporary folder";
-    mRoot = pattern;
 }
 
 AudioTestFolder::~AudioTestFolder()
@@ -28,33 +27,28 @@ std::string AudioTestFolder::path(const std::string& name) const
 
 bool AudioTestFolder::sox(const std::string& arguments) const
 {
-    const std::string command = "sox -V1 " + arguments + " 2>/dev/null";
-    return std::system(command.c_str()) == 0;
+    return std::system(("sox -V1 " + arguments + " 2>/dev/null").c_str()) == 0;
 }
 
 std::string AudioTestFolder::soxFromSamples(const std::string& name, const std::vector<std::int64_t>& samples,
                                             int bits, int channels, int rate, const std::string& outputOptions) const
 {
-    const std::size_t width = static_cast<std::size_t>(bits / 8);
     Bytes raw;
     for (std::int64_t value : samples)
-        for (std::size_t i = 0; i < width; ++i)
+        for (int i = 0; i < bits / 8; ++i)
             raw.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(value) >> (8 * i)));
-    const std::string rawPath = write(name + ".raw", raw);
-    const std::string out = path(name);
     const std::string arguments = "-t raw -r " + std::to_string(rate) + " -e signed-integer -L -b "
-        + std::to_string(bits) + " -c " + std::to_string(channels) + " " + rawPath + " " + outputOptions + " "
-        + out;
+        + std::to_string(bits) + " -c " + std::to_string(channels) + " " + write(name + ".raw", raw) + " "
+        + outputOptions + " " + path(name);
     EXPECT_TRUE(sox(arguments)) << "sox " << arguments;
-    return out;
+    return path(name);
 }
 
 std::string AudioTestFolder::write(const std::string& name, const Bytes& bytes) const
 {
-    const std::string file = path(name);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return file;
+    std::ofstream(path(name), std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path(name);
 }
 
 Bytes AudioTestFolder::read(const std::string& path)

@@ -6,59 +6,40 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 
 using namespace miditest;
 
 namespace {
 
-constexpr char kPython[] = "/usr/bin/python3";
-
-bool hasMido()
+bool succeeds(const std::string& command)
 {
-    return std::filesystem::exists(kPython)
-        && std::system((std::string(kPython) + " -c 'import mido' >/dev/null 2>&1").c_str()) == 0;
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-bool hasMidicsv()
+// The standard output of a command that must succeed.
+std::string run(const std::string& command)
 {
-    return std::system("command -v midicsv >/dev/null 2>&1") == 0;
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return output;
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, n);
+    EXPECT_EQ(pclose(pipe), 0) << command;
+    return output;
 }
 
-// Runs a shell command; its standard output, or a failed test when it exits non-zero.
-std::string run(const std::string& command, const std::string& outputPath)
+// A Python script in the scratch folder.
+std::string script(const std::string& name, const char* text)
 {
-    const int status = std::system((command + " >" + outputPath).c_str());
-    EXPECT_EQ(status, 0) << command;
-    std::ifstream in(outputPath);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
-
-std::vector<std::string> fields(const std::string& line)
-{
-    std::vector<std::string> result;
-    std::istringstream in(line);
-    for (std::string field; std::getline(in, field, ',');) {
-        const std::size_t first = field.find_first_not_of(' ');
-        result.push_back(first == std::string::npos ? std::string() : field.substr(first));
-    }
-    return result;
+    const std::string path = scratchPath(name);
+    std::ofstream(path) << text;
+    return "/usr/bin/python3 " + path;
 }
 
 std::string writeFactoryDisk()
@@ -69,15 +50,41 @@ std::string writeFactoryDisk()
     return path;
 }
 
-// One line per track, as our reader sees a disk: "meta" or "sysex SIZE TIME" per event,
-// TIME the absolute tick of the message.
-const char kMidoSummary[] = R"(
+} // namespace
+
+TEST(MidiFileInterop, MidicsvParsesOurDisk)
+{
+    if (!succeeds("command -v midicsv"))
+        GTEST_SKIP() << "midicsv is not installed (scripts/bootstrap installs it)";
+    // The header, then track, tick, length and listed byte count of each SysEx
+    // message (midicsv counts the bytes after F0 and lists each of them), then
+    // the number of tracks.
+    const std::string summary = run("midicsv " + writeFactoryDisk() + R"( | awk -F', ' '
+        $3 == "Header" { print "header", $4, $5, $6 }
+        $3 == "Start_track" { tracks++ }
+        $3 == "System_exclusive" { print $1, $2, $4, NF - 4 }
+        END { print "tracks", tracks }')");
+    std::string expected = "header 1 8 24\n";
+    for (int bank = 0; bank < 7; ++bank) {
+        const std::string track = std::to_string(bank + 2) + " ";
+        expected += track + std::to_string(4316 * bank) + " 5 5\n";
+        expected += track + std::to_string(4316 * bank + 289) + " 262149 262149\n";
+    }
+    EXPECT_EQ(summary, expected + "tracks 8\n");
+}
+
+// Both ways: mido reads our disk, and our reader reads a file mido wrote.
+TEST(MidiFileInterop, MidoReadsOurDiskAndWritesOneWeRead)
+{
+    if (!succeeds("/usr/bin/python3 -c 'import mido'"))
+        GTEST_SKIP() << "python3-mido is not installed (scripts/bootstrap installs it)";
+    // One line per track: "meta" or "sysex SIZE TICK" per event, TICK the absolute tick.
+    const std::string summary = run(script("summary.py", R"(
 import sys, mido
 f = mido.MidiFile(sys.argv[1])
 print(f.type, len(f.tracks), f.ticks_per_beat)
 for track in f.tracks:
-    t = 0
-    out = []
+    t, out = 0, []
     for m in track:
         t += m.time
         if m.type == 'sysex':
@@ -85,107 +92,43 @@ for track in f.tracks:
         elif m.is_meta and m.type != 'end_of_track':
             out.append('meta')
     print(' '.join(out))
-)";
+)") + " " + writeFactoryDisk());
+    std::string expected = "1 8 24\nmeta meta meta\n";
+    for (int bank = 0; bank < 7; ++bank)
+        expected += "meta meta meta sysex 6 " + std::to_string(4316 * bank) + " sysex 262150 "
+            + std::to_string(4316 * bank + 289) + "\n";
+    EXPECT_EQ(summary, expected);
 
-} // namespace
-
-TEST(MidiFileInterop, MidicsvParsesOurDisk)
-{
-    if (!hasMidicsv())
-        GTEST_SKIP() << "midicsv is not installed (scripts/bootstrap installs it)";
-    const std::string disk = writeFactoryDisk();
-    const std::vector<std::string> csv = lines(run("midicsv " + disk, scratchPath("disk.csv")));
-    ASSERT_FALSE(csv.empty());
-    EXPECT_EQ(fields(csv[0]), (std::vector<std::string>{"0", "0", "Header", "1", "8", "24"}));
-
-    int tracks = 0;
-    std::vector<std::vector<std::string>> sysEx;
-    for (const std::string& line : csv) {
-        const std::vector<std::string> f = fields(line);
-        if (f.size() > 2 && f[2] == "Start_track")
-            ++tracks;
-        if (f.size() > 3 && f[2] == "System_exclusive")
-            sysEx.push_back({f[0], f[1], f[3], std::to_string(f.size() - 4)});
-    }
-    EXPECT_EQ(tracks, 8);
-    ASSERT_EQ(sysEx.size(), 14u);
-    for (std::size_t bank = 0; bank < 7; ++bank) {
-        SCOPED_TRACE(bank);
-        const std::string track = std::to_string(bank + 2);
-        const std::string start = std::to_string(4316 * bank);
-        const std::string next = std::to_string(4316 * bank + 289);
-        // midicsv counts the bytes after F0 and lists each of them.
-        EXPECT_EQ(sysEx[2 * bank], (std::vector<std::string>{track, start, "5", "5"}));
-        EXPECT_EQ(sysEx[2 * bank + 1], (std::vector<std::string>{track, next, "262149", "262149"}));
-    }
-}
-
-TEST(MidiFileInterop, MidoParsesOurDisk)
-{
-    if (!hasMido())
-        GTEST_SKIP() << "python3-mido is not installed for " << kPython << " (scripts/bootstrap installs it)";
-    const std::string disk = writeFactoryDisk();
-    const std::string script = scratchPath("summary.py");
-    std::ofstream(script) << kMidoSummary;
-    const std::vector<std::string> summary =
-        lines(run(std::string(kPython) + " " + script + " " + disk, scratchPath("summary.txt")));
-    ASSERT_EQ(summary.size(), 9u);
-    EXPECT_EQ(summary[0], "1 8 24");
-    EXPECT_EQ(summary[1], "meta meta meta");
-    for (std::size_t bank = 0; bank < 7; ++bank) {
-        SCOPED_TRACE(bank);
-        EXPECT_EQ(summary[bank + 2], "meta meta meta sysex 6 " + std::to_string(4316 * bank) + " sysex 262150 "
-                                         + std::to_string(4316 * bank + 289));
-    }
-}
-
-TEST(MidiFileInterop, OurReaderReadsAFileWrittenByMido)
-{
-    if (!hasMido())
-        GTEST_SKIP() << "python3-mido is not installed for " << kPython << " (scripts/bootstrap installs it)";
     const std::string file = scratchPath("mido.mid");
-    const std::string script = scratchPath("write.py");
-    std::ofstream(script) << R"(
+    run(script("write.py", R"(
 import sys, mido
+M = mido.MetaMessage
 f = mido.MidiFile(type=1, ticks_per_beat=24)
-first = mido.MidiTrack()
-first.append(mido.MetaMessage('set_tempo', tempo=500000))
-first.append(mido.MetaMessage('time_signature', numerator=4, denominator=4, clocks_per_click=24,
-                              notated_32nd_notes_per_beat=8))
-first.append(mido.MetaMessage('copyright', text='mido'))
-second = mido.MidiTrack()
-second.append(mido.MetaMessage('track_name', name='Bank A'))
-second.append(mido.MetaMessage('sequencer_specific', data=[0x31, 0, 0x66, 0, 0x61, 0]))
-second.append(mido.Message('sysex', data=[0x31, 0x0D, 0x79, 0x02], time=0))
-second.append(mido.Message('sysex', data=[i % 128 for i in range(300)], time=289))
-f.tracks.extend([first, second])
+f.tracks.append(mido.MidiTrack([M('set_tempo', tempo=500000), M('time_signature', numerator=4, denominator=4,
+    clocks_per_click=24, notated_32nd_notes_per_beat=8), M('copyright', text='mido')]))
+f.tracks.append(mido.MidiTrack([M('track_name', name='Bank A'), M('sequencer_specific', data=[0x31, 0, 0x66, 0, 0x61, 0]),
+    mido.Message('sysex', data=[0x31, 0x0D, 0x79, 0x02], time=0),
+    mido.Message('sysex', data=[i % 128 for i in range(300)], time=289)]))
 f.save(sys.argv[1])
-)";
-    run(std::string(kPython) + " " + script + " " + file, scratchPath("write.txt"));
-
-    Bytes dump{0xF0};
+)") + " " + file);
+    KTMidiEvent dump = eventOf({0xF0});
     for (int i = 0; i < 300; ++i)
         dump.push_back(static_cast<std::uint8_t>(i % 128));
     dump.push_back(0xF7);
-    const std::vector<Bytes> expected[] = {
-        {bytesOf({0xFF, 0x51, 0x07, 0xA1, 0x20}), bytesOf({0xFF, 0x58, 0x04, 0x02, 0x18, 0x08}),
-         bytesOf({0xFF, 0x02, 'm', 'i', 'd', 'o'})},
-        {bytesOf({0xFF, 0x03, 'B', 'a', 'n', 'k', ' ', 'A'}), bytesOf({0xFF, 0x7F, 0x31, 0x00, 0x66, 0x00, 0x61, 0x00}),
-         bytesOf({0xF0, 0x31, 0x0D, 0x79, 0x02, 0xF7}), dump},
+    const KTMidiEventList tracks[] = {
+        {eventOf({0xFF, 0x51, 0x07, 0xA1, 0x20}), eventOf({0xFF, 0x58, 0x04, 0x02, 0x18, 0x08}),
+         eventOf({0xFF, 0x02, 'm', 'i', 'd', 'o'})},
+        {eventOf({0xFF, 0x03, 'B', 'a', 'n', 'k', ' ', 'A'}), eventOf({0xFF, 0x7F, 0x31, 0x00, 0x66, 0x00, 0x61, 0x00}),
+         eventOf({0xF0, 0x31, 0x0D, 0x79, 0x02, 0xF7}), dump},
     };
-
     KTMidiFileReader reader(file.c_str());
-    ASSERT_TRUE(reader.isMidiFile());
     EXPECT_EQ(reader.mTrackCount, 2);
     EXPECT_EQ(reader.mDivision, 24);
     KTMidiEventList events;
-    for (const std::vector<Bytes>& track : expected) {
-        reader.readTrack(events);
-        ASSERT_EQ(events.size(), track.size());
-        for (std::size_t i = 0; i < track.size(); ++i)
-            EXPECT_EQ(Bytes(events[i].begin(), events[i].end()), track[i]) << "event " << i;
-    }
+    for (const KTMidiEventList& track : tracks)
+        EXPECT_EQ(reader.readTrack(events), track);
     // 289 ticks after a 6-byte message: its 1 transmit tick and 288 ticks of pause.
+    ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[3].mDelay, 6000u);
     EXPECT_TRUE(reader.readTrack(events).empty());
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,12 +14,10 @@ namespace miditest {
 std::string scratchPath(const std::string& name)
 {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::filesystem::path folder = std::filesystem::path(ORVANE_BINARY_DIR) / "test-scratch" / "midifile";
+    const auto folder = std::filesystem::path(ORVANE_BINARY_DIR) / "test-scratch" / "midifile";
     std::filesystem::create_directories(folder);
     std::string stem = test ? std::string(test->test_suite_name()) + "." + test->name() : "global";
-    for (char& c : stem)
-        if (c == '/')
-            c = '_';
+    std::replace(stem.begin(), stem.end(), '/', '_');
     return (folder / (stem + "." + name)).string();
 }
 
@@ -30,37 +29,24 @@ Bytes readFile(const std::string& path)
 
 void writeFile(const std::string& path, const Bytes& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-Bytes bytesOf(std::initializer_list<int> values)
-{
-    Bytes bytes;
-    for (int value : values)
-        bytes.push_back(static_cast<std::uint8_t>(value));
-    return bytes;
-}
-
-KTMidiEvent eventOf(std::initializer_list<int> values, std::uint64_t delay)
+KTMidiEvent eventOf(const Bytes& bytes, std::uint64_t delay)
 {
     KTMidiEvent event;
-    for (int value : values)
-        event.push_back(static_cast<std::uint8_t>(value));
+    event.assign(bytes.begin(), bytes.end());
     event.mDelay = delay;
     return event;
 }
 
 KTMidiEvent sysExOfSize(std::size_t size, std::uint64_t delay)
 {
-    KTMidiEvent event;
-    event.resize(size);
+    Bytes bytes(size);
     for (std::size_t i = 0; i < size; ++i)
-        event[i] = static_cast<std::uint8_t>(i % 0x80);
-    event.front() = 0xF0;
-    event.back() = 0xF7;
-    event.mDelay = delay;
-    return event;
+        bytes[i] = static_cast<std::uint8_t>(i == 0 ? 0xF0 : i + 1 == size ? 0xF7 : i % 0x80);
+    return eventOf(bytes, delay);
 }
 
 std::vector<std::int16_t> syntheticImage()
@@ -73,11 +59,8 @@ std::vector<std::int16_t> syntheticImage()
 
 KTMidiEventList headerEvents()
 {
-    static constexpr char copyright[] = "Copyright test disk";
-    KTMidiEvent copyrightEvent = eventOf({0xFF, 0x02});
-    copyrightEvent.insert(copyrightEvent.end(), copyright, copyright + sizeof copyright - 1);
     return {eventOf({0xFF, 0x51, 0x07, 0xA1, 0x20}), eventOf({0xFF, 0x58, 0x04, 0x02, 0x18, 0x08}),
-            copyrightEvent};
+            eventOf({0xFF, 0x02, 'C', 'o', 'p', 'y', 'r', 'i', 'g', 'h', 't'})};
 }
 
 KTMidiEventList bankTrack(TLOrvane& orvane, int bank)
@@ -113,15 +96,12 @@ std::uint64_t bigEndian(const Bytes& bytes, std::size_t at, int count)
 }
 
 // A variable-length quantity of at most 4 bytes, as the file format allows.
-bool readQuantity(const Bytes& data, std::size_t& at, std::uint64_t& value, Bytes* raw = nullptr)
+bool readQuantity(const Bytes& data, std::size_t& at, std::uint64_t& value)
 {
     value = 0;
     for (int i = 0; i < 4 && at < data.size(); ++i) {
-        const std::uint8_t byte = data[at++];
-        if (raw)
-            raw->push_back(byte);
-        value = (value << 7) | (byte & 0x7F);
-        if ((byte & 0x80) == 0)
+        value = (value << 7) | (data[at] & 0x7F);
+        if ((data[at++] & 0x80) == 0)
             return true;
     }
     return false;
@@ -133,57 +113,52 @@ std::vector<RawEvent> parseEvents(const Bytes& data, bool* complete)
 {
     std::vector<RawEvent> events;
     std::size_t at = 0;
-    if (complete)
-        *complete = false;
-    while (at < data.size()) {
+    std::uint64_t length = 0;
+    bool ok = true;
+    while (ok && at < data.size()) {
         RawEvent event;
-        std::uint64_t length = 0;
-        if (!readQuantity(data, at, event.delta, &event.deltaBytes) || at >= data.size())
-            return events;
-        event.bytes.push_back(data[at++]);
-        if (event.bytes[0] == 0xFF) {
-            if (at >= data.size())
-                return events;
+        ok = readQuantity(data, at, event.delta) && at < data.size();
+        if (ok)
             event.bytes.push_back(data[at++]);
+        if (ok && event.bytes[0] == 0xFF && at < data.size())
+            event.bytes.push_back(data[at++]);
+        ok = ok && event.bytes != Bytes{0xFF} && readQuantity(data, at, length) && length <= data.size() - at;
+        if (ok) {
+            event.bytes.insert(event.bytes.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
+                               data.begin() + static_cast<std::ptrdiff_t>(at + length));
+            at += length;
+            events.push_back(std::move(event));
         }
-        if (!readQuantity(data, at, length) || length > data.size() - at)
-            return events;
-        event.bytes.insert(event.bytes.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
-                           data.begin() + static_cast<std::ptrdiff_t>(at + length));
-        at += length;
-        events.push_back(std::move(event));
     }
     if (complete)
-        *complete = true;
+        *complete = ok;
     return events;
 }
 
 ParsedFile parseFile(const Bytes& file)
 {
     ParsedFile parsed;
-    if (file.size() < 14 || std::string(file.begin(), file.begin() + 4) != "MThd" || bigEndian(file, 4, 4) != 6)
+    if (file.size() < 14 || !std::equal(file.begin(), file.begin() + 8, Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6}.begin()))
         return parsed;
     parsed.format = static_cast<std::uint16_t>(bigEndian(file, 8, 2));
     parsed.trackCount = static_cast<std::uint16_t>(bigEndian(file, 10, 2));
     parsed.division = static_cast<std::uint16_t>(bigEndian(file, 12, 2));
+    const Bytes endOfTrack{0xFF, 0x2F};
     std::size_t at = 14;
     bool endsRight = true;
     while (at + 8 <= file.size()) {
-        Chunk chunk;
-        chunk.offset = at;
-        chunk.id.assign(file.begin() + static_cast<std::ptrdiff_t>(at), file.begin() + static_cast<std::ptrdiff_t>(at + 4));
         const std::uint64_t length = bigEndian(file, at + 4, 4);
         if (length > file.size() - at - 8)
             return parsed;
-        chunk.data.assign(file.begin() + static_cast<std::ptrdiff_t>(at + 8),
-                          file.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
+        const Bytes data(file.begin() + static_cast<std::ptrdiff_t>(at + 8),
+                         file.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
         bool complete = false;
-        const std::vector<RawEvent> events = parseEvents(chunk.data, &complete);
-        endsRight = endsRight && complete && !events.empty() && events.back().bytes == bytesOf({0xFF, 0x2F})
-            && chunk.id == "MTrk";
-        for (std::size_t i = 0; i + 1 < events.size(); ++i)
-            endsRight = endsRight && events[i].bytes != bytesOf({0xFF, 0x2F});
-        parsed.tracks.push_back(std::move(chunk));
+        const std::vector<RawEvent> events = parseEvents(data, &complete);
+        // An "MTrk" chunk whose events fill it, with one End of Track, the last event.
+        endsRight = endsRight && complete && bigEndian(file, at, 4) == 0x4D54726B && !events.empty()
+            && events.back().bytes == endOfTrack
+            && std::count_if(events.begin(), events.end(), [&](const RawEvent& e) { return e.bytes == endOfTrack; }) == 1;
+        parsed.tracks.push_back(data);
         at += 8 + length;
     }
     parsed.wellFormed = at == file.size() && endsRight && parsed.tracks.size() == parsed.trackCount

@@ -18,10 +18,9 @@ using Bytes = std::vector<std::uint8_t>;
 std::string scratchPath(const std::string& name);
 Bytes readFile(const std::string& path);
 void writeFile(const std::string& path, const Bytes& bytes);
-Bytes bytesOf(std::initializer_list<int> values);
-KTMidiEvent eventOf(std::initializer_list<int> values, std::uint64_t delay = 0);
+KTMidiEvent eventOf(const Bytes& bytes, std::uint64_t delay = 0);
+// F0, 0x01 0x02 ... (modulo 0x80), F7.
 KTMidiEvent sysExOfSize(std::size_t size, std::uint64_t delay);
-
 // 7 banks of samples that vary from sample to sample and bank to bank.
 std::vector<std::int16_t> syntheticImage();
 
@@ -33,25 +32,16 @@ KTMidiEventList bankTrack(TLOrvane& orvane, int bank);
 // Returns the writer's elapsed ticks after each bank's track.
 std::vector<std::uint64_t> writeAllBanksDisk(const std::string& path, TLOrvane& orvane);
 
-struct Chunk {
-    std::string id;
-    std::uint64_t offset = 0;
-    Bytes data;
-};
 struct RawEvent {
     std::uint64_t delta = 0;
-    Bytes deltaBytes;
     Bytes bytes;  // status, [type], data: the length field dropped
 };
 struct ParsedFile {
-    std::uint16_t format = 0;
-    std::uint16_t trackCount = 0;
-    std::uint16_t division = 0;
-    std::vector<Chunk> tracks;
-    bool wellFormed = false;  // header, chunk lengths and End of Track all consistent
+    std::uint16_t format = 0, trackCount = 0, division = 0;
+    std::vector<Bytes> tracks;  // each chunk's data
+    bool wellFormed = false;    // header, chunk lengths and End of Track all consistent
 };
-
-// Walks a well-formed file as the format defines it; wellFormed false otherwise.
+// Walks a file as the format defines it; wellFormed false when it is not.
 ParsedFile parseFile(const Bytes& file);
 // The events of a track chunk's data, the End of Track included; complete tells
 // whether they cover the data exactly.
