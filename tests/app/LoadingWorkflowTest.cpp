@@ -7,6 +7,7 @@
 #include "tests/audio/AudioTestFolder.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,13 @@ namespace {
 
 using Alert = ApplicationPlatformDouble::Alert;
 using AlertStyle = ApplicationPlatformDouble::AlertStyle;
+using Tracks = std::vector<KTMidiEventList>;
 
 constexpr int kOneBank = 0;
 constexpr int kAllBanks = 1;
-constexpr int kYes = 1;
-constexpr int kNo = 0;
+
+const Alert kWrongFileFormat{AlertStyle::Critical, "Wrong File Format",
+                             "This file contains no sound bank(s)\nfor a Tavel Orvane.", "OK", "", ""};
 
 class LoadingWorkflow : public ControllerFixture {
 protected:
@@ -53,19 +56,8 @@ protected:
         EXPECT_EQ(mController->mMidiFileReader, nullptr);
     }
 
-    void expectWrongFileFormat()
-    {
-        ASSERT_EQ(mApp.mAlerts.size(), 1u);
-        const Alert& alert = mApp.mAlerts[0];
-        EXPECT_EQ(alert.style, AlertStyle::Critical);
-        EXPECT_EQ(alert.title, "Wrong File Format");
-        EXPECT_EQ(alert.message, "This file contains no sound bank(s)\nfor a Tavel Orvane.");
-        EXPECT_EQ(alert.defaultButton, "OK");
-        EXPECT_EQ(alert.alternateButton, "");
-    }
-
     // Writes the lists as the tracks of a disk.
-    std::string writeDisk(const std::string& name, const std::vector<KTMidiEventList>& tracks)
+    std::string writeDisk(const std::string& name, const Tracks& tracks)
     {
         const std::string path = mFolder.path(name);
         KTMidiFileWriter writer(path.c_str(), 24, 120);
@@ -118,7 +110,7 @@ TEST_F(LoadingWorkflow, AOneBankDiskLoadsIntoItsOwnBankWithoutAQuestion)
     EXPECT_EQ(mWindow.mTableView.mRows.at(2), "Pad 100%");
 }
 
-TEST_F(LoadingWorkflow, AOneBankDiskOfAnotherBankAsksAndYesLoadsIntoTheSelectedBank)
+TEST_F(LoadingWorkflow, AOneBankDiskOfAnotherBankBeepsAndAsks)
 {
     makeDistinct(2, "Strings %s 50%");
     const std::string path = saveDisk("two.mid", kOneBank, 2);
@@ -126,19 +118,26 @@ TEST_F(LoadingWorkflow, AOneBankDiskOfAnotherBankAsksAndYesLoadsIntoTheSelectedB
     orvane().resetBank(2);
     orvane().setBankName("Drums %d", 5);
     const Snapshot before = snapshot();
+    const Alert question{AlertStyle::Critical, "Different Banks!",
+                         "The file contains data for bank: \"Bank 3\".\nDo you want to overwrite bank: \"Drums %d\"?",
+                         "YES", "NO", ""};
 
-    mApp.mAlertAnswers.push_back(kYes);
-    load(path, 5);
-
+    // No changes nothing, not even the fields.
+    mWindow.mTableView.userSelectsRow(5);
+    mWindow.mTextField_Bankname.mText = "typed";
+    mApp.mAlertAnswers = {0, 1};
+    mApp.mPanelAnswers.push_back(path);
+    mController->openDisk(nullptr);
     EXPECT_EQ(mApp.mBeeps, 1);
-    ASSERT_EQ(mApp.mAlerts.size(), 1u);
-    const Alert& alert = mApp.mAlerts[0];
-    EXPECT_EQ(alert.style, AlertStyle::Critical);
-    EXPECT_EQ(alert.title, "Different Banks!");
-    EXPECT_EQ(alert.message, "The file contains data for bank: \"Bank 3\".\nDo you want to overwrite bank: \"Drums %d\"?");
-    EXPECT_EQ(alert.defaultButton, "YES");
-    EXPECT_EQ(alert.alternateButton, "NO");
+    EXPECT_EQ(mApp.mAlerts, std::vector<Alert>{question});
+    EXPECT_TRUE(snapshot() == before);
+    EXPECT_EQ(mWindow.mTextField_Bankname.mText, "typed");
+    EXPECT_EQ(mController->mMidiFileReader, nullptr);
 
+    // Yes loads the disk into the selected bank.
+    load(path, 5);
+    EXPECT_EQ(mApp.mBeeps, 2);
+    EXPECT_EQ(mApp.mAlerts, std::vector<Alert>(2, question));
     EXPECT_EQ(orvane().mSamples[5], diskSamples);
     EXPECT_EQ(orvane().mBankNames[5], "Strings %s 50%");
     EXPECT_EQ(orvane().mSampleNames[5][0], "Strings %s 50% sample");
@@ -146,28 +145,6 @@ TEST_F(LoadingWorkflow, AOneBankDiskOfAnotherBankAsksAndYesLoadsIntoTheSelectedB
     EXPECT_EQ(orvane().mBankNames[2], "Bank 3");
     EXPECT_EQ(mWindow.mTextField_Bankname.mText, "Strings %s 50%");
     EXPECT_EQ(mWindow.mTableView.mRows.at(5), "Strings %s 50%");
-}
-
-TEST_F(LoadingWorkflow, AnsweringNoChangesNothingAndRefreshesNoField)
-{
-    makeDistinct(2, "Choir");
-    const std::string path = saveDisk("two.mid", kOneBank, 2);
-    orvane().resetBank(2);
-    const Snapshot before = snapshot();
-    mWindow.mTableView.userSelectsRow(5);
-    mWindow.mTextField_Bankname.mText = "typed";
-
-    mApp.mAlertAnswers.push_back(kNo);
-    mApp.mPanelAnswers.push_back(path);
-    mController->openDisk(nullptr);
-
-    EXPECT_EQ(mApp.mBeeps, 1);
-    ASSERT_EQ(mApp.mAlerts.size(), 1u);
-    EXPECT_EQ(mApp.mAlerts[0].message,
-              "The file contains data for bank: \"Bank 3\".\nDo you want to overwrite bank: \"Bank 6\"?");
-    EXPECT_TRUE(snapshot() == before);
-    EXPECT_EQ(mWindow.mTextField_Bankname.mText, "typed");
-    EXPECT_EQ(mController->mMidiFileReader, nullptr);
 }
 
 TEST_F(LoadingWorkflow, AnAllBanksDiskLoadsEveryBankWhateverIsSelected)
@@ -188,6 +165,17 @@ TEST_F(LoadingWorkflow, AnAllBanksDiskLoadsEveryBankWhateverIsSelected)
     EXPECT_EQ(mWindow.mTextField_Sample.mText, "Disk 4 sample");
     ASSERT_EQ(mWindow.mTableView.mRows.size(), 7u);
     EXPECT_EQ(mWindow.mTableView.mRows[6], "Disk 6");
+
+    // A copy cut short in bank 3's sample data keeps the banks before the cut.
+    std::filesystem::copy_file(path, mFolder.path("cut.mid"));
+    std::filesystem::resize_file(mFolder.path("cut.mid"), std::filesystem::file_size(path) / 2);
+    for (int bank = 0; bank < TLOrvane::kBankCount; ++bank)
+        orvane().resetBank(bank);
+    load(mFolder.path("cut.mid"), 0);
+    for (int bank = 0; bank < TLOrvane::kBankCount; ++bank)
+        EXPECT_EQ(orvane().mBankNames[static_cast<std::size_t>(bank)],
+                  bank < 3 ? "Disk " + std::to_string(bank) : "Bank " + std::to_string(bank + 1))
+            << bank;
 }
 
 TEST_F(LoadingWorkflow, ForeignSystemExclusiveStopsWithTheAlertKeepingEarlierBanks)
@@ -201,66 +189,38 @@ TEST_F(LoadingWorkflow, ForeignSystemExclusiveStopsWithTheAlertKeepingEarlierBan
 
     load(path, 0);
 
-    expectWrongFileFormat();
+    EXPECT_EQ(mApp.mAlerts, std::vector<Alert>{kWrongFileFormat});
     EXPECT_EQ(orvane().mBankNames[1], "Loaded first");
     EXPECT_EQ(orvane().mBankNames[3], "Must stay");
 }
 
-TEST_F(LoadingWorkflow, ADiskWhoseFirstMessageIsNoBankHeaderChangesNothing)
+// Disks with no bank the instrument can take: a track without its bank header,
+// bank numbers of 7 and above alone or after an empty track, a track of names
+// only. A track without dump among good ones is passed over.
+TEST_F(LoadingWorkflow, DisksWithoutALoadableBankAreRejectedAndChangeNothing)
 {
-    KTMidiEventList track = bankTrack(2);
-    track.erase(track.begin() + 2);   // the bank header message
-    orvane().setBankName("Other", 2);
-    const std::string path = writeDisk("headless.mid", {track});
+    makeDistinct(2, "Other");
+    KTMidiEventList headless = bankTrack(2);
+    headless.erase(headless.begin() + 2); // the bank header message
+    KTMidiEventList bankTen = bankTrack(2);
+    bankTen.back()[2] = 0x40 | 9; // sample data "for bank 10"
+    ASSERT_EQ(orvane().detectBank(bankTen), 9);
+    KTMidiEventList bankSeven = bankTrack(2);
+    bankSeven.back()[2] = 0x40 | 7;
+    ASSERT_EQ(orvane().detectBank(bankSeven), 7);
+    const KTMidiEventList namesOnly{orvane().makeMetaEvent(3, 1)};
+    const Tracks disks[] = {{headless}, {bankTen}, {KTMidiEventList{}, bankTen}, {bankSeven}, {namesOnly}};
     orvane().resetBank(2);
     const Snapshot before = snapshot();
 
-    load(path, 2);
-
-    expectWrongFileFormat();
-    EXPECT_TRUE(snapshot() == before);
-}
-
-TEST_F(LoadingWorkflow, ATextFileNamedMidChangesAndShowsNothing)
-{
-    const std::string path = mFolder.write("notes.mid", Bytes{'h', 'e', 'l', 'l', 'o', '\n'});
-    const Snapshot before = snapshot();
-    mWindow.mTableView.userSelectsRow(3);
-    mWindow.mTextField_Bankname.mText = "typed";
-
-    mApp.mPanelAnswers.push_back(path);
-    mController->openDisk(nullptr);
-
-    EXPECT_TRUE(mApp.mAlerts.empty());
-    EXPECT_EQ(mApp.mBeeps, 0);
-    EXPECT_TRUE(snapshot() == before);
-    EXPECT_EQ(mWindow.mTextField_Bankname.mText, "typed");
-}
-
-TEST_F(LoadingWorkflow, BanksSevenAndAboveAreRejectedInAnyFile)
-{
-    KTMidiEventList track = bankTrack(2);
-    track.back()[2] = 0x40 | 9;   // sample data "for bank 10"
-    ASSERT_EQ(orvane().detectBank(track), 9);
-    const Snapshot before = snapshot();
-
-    for (const auto& [name, tracks] : std::vector<std::pair<std::string, std::vector<KTMidiEventList>>>{
-             {"single.mid", {track}}, {"several.mid", {KTMidiEventList{}, track}}}) {
-        SCOPED_TRACE(name);
+    int number = 0;
+    for (const Tracks& tracks : disks) {
+        SCOPED_TRACE(number);
         mApp.mAlerts.clear();
-        load(writeDisk(name, tracks), 2);
-        expectWrongFileFormat();
+        load(writeDisk("disk" + std::to_string(number++) + ".mid", tracks), 2);
+        EXPECT_EQ(mApp.mAlerts, std::vector<Alert>{kWrongFileFormat});
         EXPECT_TRUE(snapshot() == before);
     }
-}
-
-TEST_F(LoadingWorkflow, ATrackWithoutDumpIsRejectedAloneAndPassedOverAmongOthers)
-{
-    const KTMidiEventList namesOnly{orvane().makeMetaEvent(3, 1)};
-    const Snapshot before = snapshot();
-    load(writeDisk("names.mid", {namesOnly}), 4);
-    expectWrongFileFormat();
-    EXPECT_TRUE(snapshot() == before);
 
     mApp.mAlerts.clear();
     makeDistinct(6, "Six");
@@ -271,49 +231,32 @@ TEST_F(LoadingWorkflow, ATrackWithoutDumpIsRejectedAloneAndPassedOverAmongOthers
     EXPECT_EQ(orvane().mBankNames[6], "Six");
 }
 
-TEST_F(LoadingWorkflow, ADiskCutShortKeepsTheBanksBeforeTheCut)
+// A text file named .mid, a folder, a missing file, a cancelled panel and a
+// load while transmitting change and show nothing.
+TEST_F(LoadingWorkflow, WhatIsNoDiskChangesAndShowsNothing)
 {
-    for (int bank = 0; bank < TLOrvane::kBankCount; ++bank)
-        makeDistinct(bank, "Cut " + std::to_string(bank));
-    const std::string path = saveDisk("cut.mid", kAllBanks, 0);
-    for (int bank = 0; bank < TLOrvane::kBankCount; ++bank)
-        orvane().resetBank(bank);
-    // Ends in the middle of bank 3's sample data.
-    std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
-
-    load(path, 0);
-
-    for (int bank = 0; bank < 3; ++bank)
-        EXPECT_EQ(orvane().mBankNames[static_cast<std::size_t>(bank)], "Cut " + std::to_string(bank));
-    for (int bank = 4; bank < TLOrvane::kBankCount; ++bank)
-        EXPECT_EQ(orvane().mBankNames[static_cast<std::size_t>(bank)], "Bank " + std::to_string(bank + 1));
-}
-
-TEST_F(LoadingWorkflow, NothingIsAskedWhileTransmittingOrAfterACancelledPanel)
-{
-    const Snapshot before = snapshot();
-    mController->mIdleState = false;
-    mApp.mPanelAnswers.push_back(mFolder.path("x.mid"));
-    mController->openDisk(nullptr);
-    EXPECT_TRUE(mApp.mPanels.empty());
-
-    mController->mIdleState = true;
-    mApp.mPanelAnswers.clear();
-    mApp.mPanelAnswers.push_back(std::nullopt);
-    mController->openDisk(nullptr);
-    EXPECT_EQ(mApp.mPanels.size(), 1u);
-    EXPECT_TRUE(mApp.mAlerts.empty());
-    EXPECT_TRUE(snapshot() == before);
-}
-
-TEST_F(LoadingWorkflow, AFolderOrMissingFileIsNoDisk)
-{
+    const std::string text = mFolder.write("notes.mid", Bytes{'h', 'e', 'l', 'l', 'o', '\n'});
     std::filesystem::create_directory(mFolder.path("folder.mid"));
     const Snapshot before = snapshot();
-    load(mFolder.path("folder.mid"), 0);
-    load(mFolder.path("gone.mid"), 0);
+    mWindow.mTableView.userSelectsRow(3);
+    mWindow.mTextField_Bankname.mText = "typed";
+
+    for (const std::optional<std::string>& answer :
+         {std::optional(text), std::optional(mFolder.path("folder.mid")), std::optional(mFolder.path("gone.mid")),
+          std::optional<std::string>()}) {
+        mApp.mPanelAnswers.push_back(answer);
+        mController->openDisk(nullptr);
+    }
+    mController->mIdleState = false;
+    mApp.mPanelAnswers.push_back(text);
+    mController->openDisk(nullptr);
+
+    EXPECT_EQ(mApp.mPanels.size(), 4u) << "nothing is asked while transmitting";
     EXPECT_TRUE(mApp.mAlerts.empty());
+    EXPECT_EQ(mApp.mBeeps, 0);
     EXPECT_TRUE(snapshot() == before);
+    EXPECT_EQ(mWindow.mTextField_Bankname.mText, "typed");
+    EXPECT_EQ(mController->mMidiFileReader, nullptr);
 }
 
 } // namespace

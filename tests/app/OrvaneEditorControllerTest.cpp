@@ -1,5 +1,4 @@
 #include "ControllerFixture.h"
-#include "MenuItemDouble.h"
 
 #include <string>
 
@@ -8,65 +7,42 @@ namespace {
 class EditorCore : public ControllerFixture {
 protected:
     void SetUp() override { start(); }
-
-    bool menuEnabled(int tag) const { return mController->validateMenuItem(MenuItemDouble(tag)); }
 };
 
 TEST_F(EditorCore, StartsWithSevenDefaultRowsAndBankZeroInTheFields)
 {
-    EXPECT_EQ(mController->numberOfRowsInTableView(&mWindow.mTableView), 7);
+    ASSERT_EQ(mMidi.mClientNames, std::vector<std::string>{"MidiInterfaceTest"});
+    EXPECT_EQ(orvane().mSamples[6][5], mFactory[6 * TLOrvane::kSamplesPerBank + 5]);
+    EXPECT_EQ(mWindow.mWindow_Main.mCenterCalls, 1);
     mWindow.mTableView.reloadData();
     ASSERT_EQ(mWindow.mTableView.mRows.size(), 7u);
     for (int row = 0; row < 7; ++row)
         EXPECT_EQ(mWindow.mTableView.mRows[static_cast<std::size_t>(row)], "Bank " + std::to_string(row + 1));
+    orvane().setBankName("Strings", 3);
+    EXPECT_EQ(mController->tableViewObjectValueForTableColumnRow(&mWindow.mTableView, 5, 3), "Strings");
     EXPECT_EQ(mWindow.mTableView.selectedRow(), 0);
-    EXPECT_EQ(mWindow.mTextField_Bankname.mText, orvane().mBankNames[0]);
-    EXPECT_EQ(mWindow.mTextField_Sample.mText, orvane().mSampleNames[0][0]);
+    EXPECT_EQ(mWindow.mTextField_Bankname.mText, "Bank 1");
+    EXPECT_EQ(mWindow.mTextField_Sample.mText, "Sample 1 (in Bank 1)");
     EXPECT_TRUE(mController->mIdleState);
     EXPECT_TRUE(mController->isIdle());
 }
 
-TEST_F(EditorCore, EveryColumnShowsTheBankName)
+TEST_F(EditorCore, CommittedBankNamesRenameTheSelectedBankAndReloadTheTable)
 {
-    orvane().setBankName("Strings", 3);
-    EXPECT_EQ(mController->tableViewObjectValueForTableColumnRow(&mWindow.mTableView, 0, 3), "Strings");
-    EXPECT_EQ(mController->tableViewObjectValueForTableColumnRow(&mWindow.mTableView, 5, 3), "Strings");
-}
-
-TEST_F(EditorCore, SelectingARowFillsBothFieldsWithoutWritingBack)
-{
-    orvane().setSampleName("Kick", 4, 0);
     mWindow.mTextField_Bankname.mText = "typed but not committed";
-    mWindow.mTableView.userSelectsRow(4);
-    EXPECT_EQ(mWindow.mTextField_Bankname.mText, "Bank 5");
-    EXPECT_EQ(mWindow.mTextField_Sample.mText, "Kick");
-    EXPECT_EQ(orvane().mBankNames[0], "Bank 1");
-}
-
-TEST_F(EditorCore, CommittingABankNameRenamesTheSelectedBankAndReloadsTheTable)
-{
     mWindow.mTableView.userSelectsRow(2);
-    const int reloads = mWindow.mTableView.mReloadCalls;
-    mWindow.mTextField_Bankname.userCommits("Choir \xC3\xA4h");
-    EXPECT_EQ(orvane().mBankNames[2], "Choir \xC3\xA4h");
-    EXPECT_EQ(mWindow.mTableView.mReloadCalls, reloads + 1);
-    EXPECT_EQ(mWindow.mTableView.mRows.at(2), "Choir \xC3\xA4h");
-    EXPECT_EQ(mWindow.mTableView.mRows.at(1), "Bank 2");
+    EXPECT_EQ(orvane().mBankNames[0], "Bank 1") << "selecting a row writes nothing back";
+    for (const std::string& name : {std::string("Choir \xC3\xA4h"), std::string(), std::string(5000, 'x')}) {
+        const int reloads = mWindow.mTableView.mReloadCalls;
+        mWindow.mTextField_Bankname.userCommits(name);
+        EXPECT_EQ(orvane().mBankNames[2], name);
+        EXPECT_EQ(mWindow.mTableView.mReloadCalls, reloads + 1);
+        EXPECT_EQ(mWindow.mTableView.mRows.at(2), name);
+        EXPECT_EQ(mWindow.mTableView.mRows.at(1), "Bank 2");
+    }
 }
 
-TEST_F(EditorCore, EmptyAndLongBankNamesAreStoredWhole)
-{
-    mWindow.mTextField_Bankname.userCommits("");
-    EXPECT_EQ(orvane().mBankNames[0], "");
-    EXPECT_EQ(mWindow.mTableView.mRows.at(0), "");
-
-    const std::string longName(5000, 'x');
-    mWindow.mTextField_Bankname.userCommits(longName);
-    EXPECT_EQ(orvane().mBankNames[0], longName);
-    EXPECT_EQ(mWindow.mTableView.mRows.at(0), longName);
-}
-
-TEST_F(EditorCore, CommittingASampleNameRenamesSlotZeroWithoutReloading)
+TEST_F(EditorCore, CommittedSampleNamesRenameSlotZeroWithoutReloading)
 {
     mWindow.mTableView.userSelectsRow(6);
     const int reloads = mWindow.mTableView.mReloadCalls;
@@ -82,7 +58,7 @@ TEST_F(EditorCore, CommittingASampleNameRenamesSlotZeroWithoutReloading)
     EXPECT_EQ(orvane().mSampleNames[6][0], "");
 }
 
-TEST_F(EditorCore, ResetWhileIdleRestoresTheSelectedBank)
+TEST_F(EditorCore, ResetWhileIdleRestoresOnlyTheSelectedBank)
 {
     mWindow.mTableView.userSelectsRow(1);
     mWindow.mTextField_Bankname.userCommits("Mine");
@@ -95,79 +71,56 @@ TEST_F(EditorCore, ResetWhileIdleRestoresTheSelectedBank)
     EXPECT_EQ(orvane().mBankNames[1], "Bank 2");
     EXPECT_EQ(mWindow.mTableView.mRows.at(1), "Bank 2");
     EXPECT_EQ(mWindow.mTextField_Bankname.mText, "Bank 2");
-    EXPECT_EQ(mWindow.mTextField_Sample.mText, orvane().mSampleNames[1][0]);
+    EXPECT_EQ(mWindow.mTextField_Sample.mText, "Sample 1 (in Bank 2)");
     EXPECT_EQ(orvane().mSamples[1][10], mFactory[TLOrvane::kSamplesPerBank + 10]);
-    EXPECT_EQ(orvane().mSamples[2][10], 4321) << "only the selected bank is reset";
+    EXPECT_EQ(orvane().mSamples[2][10], 4321);
 }
 
-TEST_F(EditorCore, ResetWhileTransmittingChangesNothing)
+TEST_F(EditorCore, ResetWhileTransmittingChangesNothingButRenamingStillWorks)
 {
-    mWindow.mTextField_Bankname.userCommits("Kept");
     orvane().mSamples[0][0] = 99;
     mController->mIdleState = false;
+    mWindow.mTextField_Bankname.userCommits("During");
+    EXPECT_EQ(orvane().mBankNames[0], "During");
     const int reloads = mWindow.mTableView.mReloadCalls;
 
     mController->reset(nullptr);
 
-    EXPECT_EQ(orvane().mBankNames[0], "Kept");
+    EXPECT_EQ(orvane().mBankNames[0], "During");
     EXPECT_EQ(orvane().mSamples[0][0], 99);
     EXPECT_EQ(mWindow.mTableView.mReloadCalls, reloads);
-    EXPECT_EQ(mWindow.mTextField_Bankname.mText, "Kept");
     EXPECT_EQ(mApp.mBeeps, 0);
     EXPECT_TRUE(mApp.mAlerts.empty());
 }
 
-TEST_F(EditorCore, MenuValidationWithoutDestinations)
+// Tags 1, 2 and 3 follow the state and the destinations; others are always
+// enabled.
+TEST_F(EditorCore, MenuValidationByTagStateAndDestinations)
 {
-    ASSERT_FALSE(mWindow.mButton_Send.isEnabled());
-    EXPECT_TRUE(menuEnabled(1));
-    EXPECT_FALSE(menuEnabled(2));
-    EXPECT_TRUE(menuEnabled(3));
-    EXPECT_TRUE(menuEnabled(0));
-    EXPECT_TRUE(menuEnabled(4));
-    EXPECT_TRUE(menuEnabled(-1));
-
-    mController->mIdleState = false;
-    EXPECT_FALSE(menuEnabled(1));
-    EXPECT_FALSE(menuEnabled(2));
-    EXPECT_FALSE(menuEnabled(3));
-    EXPECT_TRUE(menuEnabled(0));
-    EXPECT_TRUE(menuEnabled(99));
-}
-
-TEST_F(EditorCore, MenuValidationWithDestinations)
-{
-    mMidi.mDestinations = {{"UM-ONE", "UM-ONE MIDI 1"}};
-    mController->rescan(nullptr);
-    ASSERT_TRUE(mWindow.mButton_Send.isEnabled());
-    EXPECT_TRUE(menuEnabled(1));
-    EXPECT_TRUE(menuEnabled(2));
-    EXPECT_TRUE(menuEnabled(3));
-
-    mController->mIdleState = false;
-    EXPECT_FALSE(menuEnabled(1));
-    EXPECT_FALSE(menuEnabled(2)) << "Send is disabled while transmitting even with destinations";
-    EXPECT_FALSE(menuEnabled(3));
-    EXPECT_TRUE(menuEnabled(7));
-
-    mController->mIdleState = true;
-    EXPECT_TRUE(menuEnabled(2));
-}
-
-TEST_F(EditorCore, AboutWindowIsCentredAndBroughtToFront)
-{
-    ASSERT_FALSE(mWindow.mWindow_About.isVisible());
-    mController->orderFrontAboutWindow(nullptr);
-    EXPECT_EQ(mWindow.mWindow_About.mCenterCalls, 1);
-    EXPECT_TRUE(mWindow.mWindow_About.mVisible);
-    EXPECT_TRUE(mWindow.mWindow_About.mIsKey);
-}
-
-TEST_F(EditorCore, RenamingIsNotGatedWhileTransmitting)
-{
-    mController->mIdleState = false;
-    mWindow.mTextField_Bankname.userCommits("During");
-    EXPECT_EQ(orvane().mBankNames[0], "During");
+    const struct {
+        bool destinations, idle, tag1, tag2, tag3;
+    } cases[] = {
+        {false, true, true, false, true},
+        {false, false, false, false, false},
+        {true, true, true, true, true},
+        {true, false, false, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "destinations " << c.destinations << ", idle " << c.idle);
+        mMidi.mDestinations.clear();
+        if (c.destinations)
+            mMidi.mDestinations = {{"UM-ONE", "UM-ONE MIDI 1"}};
+        mController->mIdleState = c.idle;
+        mController->rescan(nullptr);
+        EXPECT_EQ(mController->mIdleState, c.idle) << "a scan leaves the state alone";
+        EXPECT_EQ(mWindow.mButton_Send.isEnabled(), c.destinations);
+        const auto enabled = [&](int tag) { return mController->validateMenuItem(MenuItemDouble(tag)); };
+        EXPECT_EQ(enabled(1), c.tag1);
+        EXPECT_EQ(enabled(2), c.tag2);
+        EXPECT_EQ(enabled(3), c.tag3);
+        for (int tag : {0, 4, -1, 99})
+            EXPECT_TRUE(enabled(tag)) << tag;
+    }
 }
 
 } // namespace

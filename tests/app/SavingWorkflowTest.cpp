@@ -8,8 +8,10 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,28 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using Alert = ApplicationPlatformDouble::Alert;
-using AlertStyle = ApplicationPlatformDouble::AlertStyle;
+using Names = std::vector<std::string>;
 
 constexpr int kOneBank = 0;
 constexpr int kAllBanks = 1;
-
-KTMidiEvent bytes(std::initializer_list<std::uint8_t> list)
-{
-    return KTMidiEvent(list);
-}
-
-KTMidiEvent copyrightNotice()
-{
-    KTMidiEvent event = bytes({0xFF, 0x02});
-    const std::string text = "Copyright (c) OrvaneEditor";
-    event.insert(event.end(), text.begin(), text.end());
-    return event;
-}
-
-std::vector<KTMidiEvent> headerEvents()
-{
-    return {bytes({0xFF, 0x51, 0x07, 0xA1, 0x20}), bytes({0xFF, 0x58, 0x04, 0x02, 0x18, 0x08}), copyrightNotice()};
-}
 
 std::vector<KTMidiEventList> readTracks(const std::string& path, std::uint16_t* trackCount = nullptr)
 {
@@ -62,13 +46,37 @@ void expectSameBytes(const KTMidiEventList& actual, const std::vector<KTMidiEven
             << "event " << i;
 }
 
-std::vector<std::string> filesIn(const std::string& folder)
+Names filesIn(const std::string& folder)
 {
-    std::vector<std::string> names;
+    Names names;
     for (const auto& entry : fs::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
     return names;
 }
+
+// Limits the size of files this process may write, as a full disk would.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &mOld);
+        mOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = mOld;
+        limited.rlim_cur = bytes;
+        mActive = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &mOld);
+        std::signal(SIGXFSZ, mOldHandler);
+    }
+    bool mActive = false;
+
+private:
+    rlimit mOld{};
+    void (*mOldHandler)(int) = nullptr;
+};
 
 class SavingWorkflow : public ControllerFixture {
 protected:
@@ -91,6 +99,7 @@ protected:
         mWindow.mTableView.userSelectsRow(selectedBank);
         mApp.mPanelAnswers.push_back(path);
         mController->save(nullptr);
+        EXPECT_EQ(mController->mMidiFileWriter, nullptr);
         return path;
     }
 
@@ -103,16 +112,12 @@ protected:
         return events;
     }
 
-    void expectSaveFailedAlert()
+    static std::vector<KTMidiEvent> headerEvents()
     {
-        ASSERT_EQ(mApp.mAlerts.size(), 1u);
-        const Alert& alert = mApp.mAlerts[0];
-        EXPECT_EQ(alert.style, AlertStyle::Critical);
-        EXPECT_EQ(alert.title, "Save Failed");
-        EXPECT_EQ(alert.message, "The disk could not be saved.");
-        EXPECT_EQ(alert.defaultButton, "OK");
-        EXPECT_EQ(alert.alternateButton, "");
-        EXPECT_EQ(mController->mMidiFileWriter, nullptr);
+        KTMidiEvent copyright{0xFF, 0x02};
+        const std::string text = "Copyright (c) OrvaneEditor";
+        copyright.insert(copyright.end(), text.begin(), text.end());
+        return {KTMidiEvent{0xFF, 0x51, 0x07, 0xA1, 0x20}, KTMidiEvent{0xFF, 0x58, 0x04, 0x02, 0x18, 0x08}, copyright};
     }
 
     AudioTestFolder mFolder;
@@ -124,10 +129,9 @@ TEST_F(SavingWorkflow, OneBankIsOneTrackOfHeaderNameAndDumpEventsForChannelZero)
 
     ASSERT_EQ(mApp.mPanels.size(), 1u);
     EXPECT_TRUE(mApp.mPanels[0].save);
-    EXPECT_EQ(mApp.mPanels[0].allowedFileTypes, std::vector<std::string>{"mid"});
+    EXPECT_EQ(mApp.mPanels[0].allowedFileTypes, Names{"mid"});
     EXPECT_TRUE(mApp.mAlerts.empty());
-    EXPECT_EQ(mController->mMidiFileWriter, nullptr);
-    EXPECT_EQ(filesIn(mFolder.path("")), std::vector<std::string>{"one.mid"});
+    EXPECT_EQ(filesIn(mFolder.path("")), Names{"one.mid"});
 
     std::uint16_t trackCount = 0;
     const std::vector<KTMidiEventList> tracks = readTracks(path, &trackCount);
@@ -162,120 +166,75 @@ TEST_F(SavingWorkflow, AllBanksAreAHeaderTrackAndOneTrackPerBankInOrder)
     }
 }
 
-TEST_F(SavingWorkflow, ACancelledPanelWritesNothing)
+TEST_F(SavingWorkflow, ACancelledPanelOrATransmissionWritesNothing)
 {
     mApp.mPanelAnswers.push_back(std::nullopt);
     mController->save(nullptr);
     EXPECT_EQ(mApp.mPanels.size(), 1u);
-    EXPECT_TRUE(filesIn(mFolder.path("")).empty());
     EXPECT_EQ(mController->mMidiFileWriter, nullptr);
-    EXPECT_TRUE(mApp.mAlerts.empty());
-}
 
-TEST_F(SavingWorkflow, NothingIsAskedWhileTransmitting)
-{
     mController->mIdleState = false;
     mApp.mPanelAnswers.push_back(mFolder.path("x.mid"));
     mController->save(nullptr);
-    EXPECT_TRUE(mApp.mPanels.empty());
+    EXPECT_EQ(mApp.mPanels.size(), 1u) << "nothing is asked while transmitting";
     EXPECT_TRUE(filesIn(mFolder.path("")).empty());
-}
-
-TEST_F(SavingWorkflow, SavingOverAnOldDiskReplacesItAndKeepsItsPermissions)
-{
-    const std::string path = mFolder.write("disk.mid", Bytes(10, 0x55));
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    saveTo("disk.mid", kOneBank, 1);
     EXPECT_TRUE(mApp.mAlerts.empty());
-    EXPECT_EQ(readTracks(path).size(), 1u);
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(filesIn(mFolder.path("")), std::vector<std::string>{"disk.mid"});
 }
 
-TEST_F(SavingWorkflow, SavingThroughALinkWritesTheLinkedFile)
+TEST_F(SavingWorkflow, SavingOverAnOldDiskOrALinkKeepsPermissionsAndTheLink)
 {
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    const std::string path = mFolder.write("disk.mid", Bytes(10, 0x55));
+    fs::permissions(path, perms);
     const std::string linked = mFolder.write("real.mid", Bytes(4, 1));
     fs::create_symlink(linked, mFolder.path("link.mid"));
+
+    saveTo("disk.mid", kOneBank, 1);
     saveTo("link.mid", kOneBank, 0);
+
     EXPECT_TRUE(mApp.mAlerts.empty());
+    EXPECT_EQ(readTracks(path).size(), 1u);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, perms);
     EXPECT_TRUE(fs::is_symlink(mFolder.path("link.mid")));
     EXPECT_EQ(readTracks(linked).size(), 1u);
+    EXPECT_EQ(filesIn(mFolder.path("")), (Names{"disk.mid", "link.mid", "real.mid"}));
 }
 
 // Failures that happen even for root: a missing folder, a name the file
 // system cannot take a temporary name beside, a directory in the way, and a
 // disk that fills up in the middle of the dump.
-TEST_F(SavingWorkflow, AFolderThatDoesNotExistGivesTheAlertAndNoFile)
-{
-    saveTo("missing/disk.mid", kAllBanks, 0);
-    expectSaveFailedAlert();
-    EXPECT_TRUE(filesIn(mFolder.path("")).empty());
-}
-
-TEST_F(SavingWorkflow, AnOldDiskWithANameTooLongForATemporaryNameStaysUntouched)
-{
-    const std::string name = std::string(240, 'd') + ".mid";
-    const Bytes old(1000, 0x42);
-    const std::string path = mFolder.write(name, old);
-    saveTo(name, kOneBank, 2);
-    expectSaveFailedAlert();
-    EXPECT_EQ(AudioTestFolder::read(path), old);
-    EXPECT_EQ(filesIn(mFolder.path("")), std::vector<std::string>{name});
-}
-
-TEST_F(SavingWorkflow, ADirectoryInTheWayStaysAndNoTemporaryFileIsLeft)
-{
-    fs::create_directory(mFolder.path("taken.mid"));
-    const std::string inside = mFolder.write("taken.mid/keep", Bytes(3, 7));
-    saveTo("taken.mid", kOneBank, 2);
-    expectSaveFailedAlert();
-    EXPECT_TRUE(fs::is_directory(mFolder.path("taken.mid")));
-    EXPECT_EQ(AudioTestFolder::read(inside), Bytes(3, 7));
-    EXPECT_EQ(filesIn(mFolder.path("")), std::vector<std::string>{"taken.mid"});
-}
-
-// Limits the size of files this process may write, as a full disk would.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &mOld);
-        mOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = mOld;
-        limited.rlim_cur = bytes;
-        mActive = setrlimit(RLIMIT_FSIZE, &limited) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &mOld);
-        std::signal(SIGXFSZ, mOldHandler);
-    }
-    bool mActive = false;
-
-private:
-    rlimit mOld{};
-    void (*mOldHandler)(int) = nullptr;
-};
-
-TEST_F(SavingWorkflow, ADiskThatFillsUpLeavesTheOldDiskAndNoTemporaryFile)
+TEST_F(SavingWorkflow, FailedSavesGiveTheAlertAndKeepTheOldDisk)
 {
     const Bytes old(5000, 0x24);
-    const std::string path = mFolder.write("full.mid", old);
-    {
-        FileSizeLimit limit(300000);
-        ASSERT_TRUE(limit.mActive);
-        saveTo("full.mid", kAllBanks, 0);
+    const std::string longName = std::string(240, 'd') + ".mid";
+    fs::create_directory(mFolder.path("taken.mid"));
+    for (const std::string& name : {longName, std::string("taken.mid/keep"), std::string("full.mid")})
+        mFolder.write(name, old);
+    const Names before = filesIn(mFolder.path(""));
+
+    for (const auto& [name, scope] : std::vector<std::pair<std::string, int>>{
+             {"missing/disk.mid", kAllBanks}, {longName, kOneBank}, {"taken.mid", kOneBank}, {"full.mid", kAllBanks}}) {
+        SCOPED_TRACE(name);
+        mApp.mAlerts.clear();
+        {
+            std::optional<FileSizeLimit> limit;
+            if (name == "full.mid") {
+                ASSERT_TRUE(limit.emplace(300000).mActive);
+            }
+            saveTo(name, scope, 2);
+        }
+        EXPECT_EQ(mApp.mAlerts, (std::vector<Alert>{{ApplicationPlatformDouble::AlertStyle::Critical, "Save Failed",
+                                                    "The disk could not be saved.", "OK", "", ""}}));
     }
-    expectSaveFailedAlert();
-    EXPECT_EQ(AudioTestFolder::read(path), old);
-    EXPECT_EQ(filesIn(mFolder.path("")), std::vector<std::string>{"full.mid"});
+    EXPECT_EQ(filesIn(mFolder.path("")), before) << "no temporary file is left";
+    for (const std::string& name : {longName, std::string("taken.mid/keep"), std::string("full.mid")})
+        EXPECT_EQ(AudioTestFolder::read(mFolder.path(name)), old) << name;
 
     // The same save succeeds once there is room again.
     mApp.mAlerts.clear();
     saveTo("full.mid", kAllBanks, 0);
     EXPECT_TRUE(mApp.mAlerts.empty());
-    EXPECT_EQ(readTracks(path).size(), 8u);
+    EXPECT_EQ(readTracks(mFolder.path("full.mid")).size(), 8u);
 }
 
 } // namespace

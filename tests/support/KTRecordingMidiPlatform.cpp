@@ -6,11 +6,7 @@ namespace {
 
 KTRecordingMidiPlatform::Call makeCall(std::string name, KTMidiEndpointRef endpoint = 0, KTMidiPortRef port = 0)
 {
-    KTRecordingMidiPlatform::Call call;
-    call.name = std::move(name);
-    call.endpoint = endpoint;
-    call.port = port;
-    return call;
+    return {{}, std::move(name), endpoint, port, {}};
 }
 
 } // namespace
@@ -50,17 +46,6 @@ void KTRecordingMidiPlatform::removeDestination(KTMidiEndpointRef endpoint)
     std::erase_if(mDestinations, [&](const Destination& d) { return d.endpoint == endpoint; });
 }
 
-void KTRecordingMidiPlatform::raiseSetupChanged()
-{
-    NotifyProc notify;
-    {
-        std::lock_guard lock(mMutex);
-        notify = mNotify;
-    }
-    if (notify)
-        notify(kSetupChanged);
-}
-
 std::vector<KTRecordingMidiPlatform::Call> KTRecordingMidiPlatform::calls() const
 {
     std::lock_guard lock(mMutex);
@@ -82,12 +67,6 @@ std::vector<KTRecordingMidiPlatform::Sysex> KTRecordingMidiPlatform::sysexSent()
     return mSysex;
 }
 
-bool KTRecordingMidiPlatform::hasClient() const
-{
-    std::lock_guard lock(mMutex);
-    return mHasClient;
-}
-
 void KTRecordingMidiPlatform::record(Call call)
 {
     call.time = mClock.now();
@@ -101,23 +80,15 @@ bool KTRecordingMidiPlatform::knownLocked(KTMidiEndpointRef endpoint) const
                        [&](const Destination& d) { return d.endpoint == endpoint; });
 }
 
-bool KTRecordingMidiPlatform::clientCreate(const std::string& name, NotifyProc notify)
+bool KTRecordingMidiPlatform::clientCreate(const std::string& name, NotifyProc)
 {
     record(makeCall("clientCreate:" + name));
-    std::lock_guard lock(mMutex);
-    if (!mClientCreateSucceeds)
-        return false;
-    mHasClient = true;
-    mNotify = std::move(notify);
     return true;
 }
 
 void KTRecordingMidiPlatform::clientDispose()
 {
     record(makeCall("clientDispose"));
-    std::lock_guard lock(mMutex);
-    mHasClient = false;
-    mNotify = nullptr;
 }
 
 KTMidiPortRef KTRecordingMidiPlatform::outputPortCreate(const std::string& name)

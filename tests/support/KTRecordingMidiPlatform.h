@@ -50,14 +50,10 @@ public:
     // Test controls.
     KTMidiEndpointRef addDestination(const std::string& manufacturer, const std::string& displayName);
     void removeDestination(KTMidiEndpointRef endpoint);
-    // Calls the client's notification with the set-up changed message.
-    void raiseSetupChanged();
-    void setClientCreateResult(bool succeeds) { mClientCreateSucceeds = succeeds; }
 
     std::vector<Call> calls() const;
     std::vector<Call> callsNamed(const std::string& name) const;
     std::vector<Sysex> sysexSent() const;
-    bool hasClient() const;
 
     bool clientCreate(const std::string& name, NotifyProc notify) override;
     void clientDispose() override;
@@ -89,9 +85,6 @@ private:
     std::vector<Destination> mDestinations;
     KTMidiEndpointRef mNextEndpoint = 1;
     KTMidiPortRef mNextPort = 1;
-    bool mClientCreateSucceeds = true;
-    bool mHasClient = false;
-    NotifyProc mNotify;
     std::vector<Call> mCalls;
     std::vector<Sysex> mSysex;
     std::deque<Job> mJobs;

@@ -2,26 +2,31 @@
 
 #include "app/platform/KTWindow.h"
 
-std::optional<std::string> ApplicationPlatformDouble::nextPanelAnswer()
+namespace {
+
+// The first scripted answer, or the fallback when none is left.
+template <class T> T nextAnswer(std::deque<T>& answers, T fallback)
 {
-    if (mPanelAnswers.empty())
-        return std::nullopt;
-    auto answer = mPanelAnswers.front();
-    mPanelAnswers.pop_front();
+    if (answers.empty())
+        return fallback;
+    T answer = std::move(answers.front());
+    answers.pop_front();
     return answer;
 }
+
+} // namespace
 
 std::optional<std::string> ApplicationPlatformDouble::runOpenPanel(const std::vector<std::string>& allowedFileTypes,
                                                                    bool allowsMultipleSelection)
 {
     mPanels.push_back({false, allowedFileTypes, allowsMultipleSelection});
-    return nextPanelAnswer();
+    return nextAnswer<std::optional<std::string>>(mPanelAnswers, std::nullopt);
 }
 
 std::optional<std::string> ApplicationPlatformDouble::runSavePanel(const std::vector<std::string>& allowedFileTypes)
 {
     mPanels.push_back({true, allowedFileTypes, false});
-    return nextPanelAnswer();
+    return nextAnswer<std::optional<std::string>>(mPanelAnswers, std::nullopt);
 }
 
 int ApplicationPlatformDouble::showAlert(Alert alert)
@@ -29,11 +34,7 @@ int ApplicationPlatformDouble::showAlert(Alert alert)
     mAlerts.push_back(alert);
     if (mOnAlert)
         mOnAlert(alert);
-    if (mAlertAnswers.empty())
-        return 1;
-    const int answer = mAlertAnswers.front();
-    mAlertAnswers.pop_front();
-    return answer;
+    return nextAnswer(mAlertAnswers, 1);
 }
 
 int ApplicationPlatformDouble::runCriticalAlertPanel(const std::string& title, const std::string& message,
@@ -50,11 +51,6 @@ int ApplicationPlatformDouble::runInformationalAlertPanel(const std::string& tit
                                                           const std::string& otherButton)
 {
     return showAlert({AlertStyle::Informational, title, message, defaultButton, alternateButton, otherButton});
-}
-
-void ApplicationPlatformDouble::beep()
-{
-    ++mBeeps;
 }
 
 void ApplicationPlatformDouble::beginSheetModalForWindow(KTWindow& sheet, KTWindow& window,
@@ -89,8 +85,7 @@ std::size_t ApplicationPlatformDouble::pendingMainQueueBlocks() const
 
 int ApplicationPlatformDouble::runMainQueue()
 {
-    int ran = 0;
-    for (;;) {
+    for (int ran = 0;; ++ran) {
         std::function<void()> block;
         {
             std::lock_guard lock(mQueueMutex);
@@ -100,7 +95,6 @@ int ApplicationPlatformDouble::runMainQueue()
             mMainQueue.pop_front();
         }
         block();
-        ++ran;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +24,12 @@ public:
         std::string defaultButton;
         std::string alternateButton;
         std::string otherButton;
+        bool operator==(const Alert&) const = default;
+        friend void PrintTo(const Alert& a, std::ostream* out)
+        {
+            *out << (a.style == AlertStyle::Critical ? "critical" : "informational") << " \"" << a.title << "\" \""
+                 << a.message << "\" [" << a.defaultButton << "|" << a.alternateButton << "|" << a.otherButton << "]";
+        }
     };
     struct Panel {
         bool save;
@@ -44,7 +51,7 @@ public:
     int runInformationalAlertPanel(const std::string& title, const std::string& message,
                                    const std::string& defaultButton, const std::string& alternateButton,
                                    const std::string& otherButton) override;
-    void beep() override;
+    void beep() override { ++mBeeps; }
     void beginSheetModalForWindow(KTWindow& sheet, KTWindow& window, SheetDidEndCallback didEnd,
                                   void* contextInfo) override;
     void endSheet(KTWindow& sheet) override;
@@ -82,7 +89,6 @@ public:
     std::function<void()> mAfterBackgroundOperation;
 
 private:
-    std::optional<std::string> nextPanelAnswer();
     int showAlert(Alert alert);
 
     mutable std::mutex mQueueMutex;

@@ -1,15 +1,142 @@
 #pragma once
 
-#include "ButtonDouble.h"
-#include "LabelDouble.h"
-#include "MatrixDouble.h"
-#include "PopUpButtonDouble.h"
-#include "ProgressIndicatorDouble.h"
-#include "TableViewDouble.h"
-#include "TextFieldDouble.h"
-#include "WindowDouble.h"
+#include "app/platform/KTButton.h"
+#include "app/platform/KTLabel.h"
+#include "app/platform/KTMatrix.h"
+#include "app/platform/KTMenuItem.h"
+#include "app/platform/KTPopUpButton.h"
+#include "app/platform/KTProgressIndicator.h"
+#include "app/platform/KTTableView.h"
+#include "app/platform/KTTableViewDataSource.h"
+#include "app/platform/KTTextField.h"
+#include "app/platform/KTWindow.h"
+
+#include <functional>
+#include <string>
+#include <vector>
 
 class OrvaneEditorController;
+
+class ButtonDouble final : public KTButton {
+public:
+    bool isEnabled() const override { return mEnabled; }
+    void setEnabled(bool enabled) override { mEnabled = enabled; }
+    bool mEnabled = true;
+};
+
+// Keeps every text set, in order.
+class LabelDouble final : public KTLabel {
+public:
+    std::string stringValue() const override { return mText; }
+    void setStringValue(const std::string& text) override { mHistory.push_back(mText = text); }
+    std::string mText;
+    std::vector<std::string> mHistory;
+};
+
+class MatrixDouble final : public KTMatrix {
+public:
+    int selectedRow() const override { return mSelectedRow; }
+    int mSelectedRow = 0;
+};
+
+class MenuItemDouble final : public KTMenuItem {
+public:
+    explicit MenuItemDouble(int tag) : mTag(tag) {}
+    int tag() const override { return mTag; }
+    int mTag;
+};
+
+class PopUpButtonDouble final : public KTPopUpButton {
+public:
+    void removeAllItems() override
+    {
+        mItems.clear();
+        mSelected = -1;
+    }
+    void addItemWithTitle(const std::string& title) override
+    {
+        mItems.push_back(title);
+        if (mSelected < 0)
+            mSelected = 0;
+    }
+    void selectItemAtIndex(int index) override
+    {
+        if (index >= 0 && index < numberOfItems())
+            mSelected = index;
+    }
+    int indexOfSelectedItem() const override { return mSelected; }
+    int numberOfItems() const override { return static_cast<int>(mItems.size()); }
+    std::string itemTitleAtIndex(int index) const override { return mItems.at(static_cast<std::size_t>(index)); }
+    std::vector<std::string> mItems;
+    int mSelected = -1;
+};
+
+// Keeps every value and maximum set, in order.
+class ProgressIndicatorDouble final : public KTProgressIndicator {
+public:
+    void setIndeterminate(bool indeterminate) override { mIndeterminate = indeterminate; }
+    void setDoubleValue(double value) override { mValueHistory.push_back(value); }
+    double doubleValue() const override { return mValueHistory.empty() ? 0.0 : mValueHistory.back(); }
+    void setMaxValue(double maximum) override { mMaxHistory.push_back(maximum); }
+    double maxValue() const override { return mMaxHistory.empty() ? 100.0 : mMaxHistory.back(); }
+    void display() override { ++mDisplayCalls; }
+    bool mIndeterminate = true;
+    int mDisplayCalls = 0;
+    std::vector<double> mValueHistory;
+    std::vector<double> mMaxHistory;
+};
+
+// A table that shows what its data source answered at the last reload.
+class TableViewDouble final : public KTTableView {
+public:
+    int selectedRow() const override { return mSelectedRow; }
+    void reloadData() override
+    {
+        ++mReloadCalls;
+        mRows.clear();
+        for (int row = 0; mDataSource && row < mDataSource->numberOfRowsInTableView(this); ++row)
+            mRows.push_back(mDataSource->tableViewObjectValueForTableColumnRow(this, 0, row));
+    }
+    void selectRowIndexesByExtendingSelection(int row, bool) override
+    {
+        mSelectedRow = row;
+        if (mDataSource)
+            mDataSource->tableViewSelectionDidChange(nullptr);
+    }
+    // The user clicks a row.
+    void userSelectsRow(int row) { selectRowIndexesByExtendingSelection(row, false); }
+
+    KTTableViewDataSource* mDataSource = nullptr;
+    std::vector<std::string> mRows;
+    int mSelectedRow = -1;
+    int mReloadCalls = 0;
+};
+
+// A text field whose action is called when the test commits an edit.
+class TextFieldDouble final : public KTTextField {
+public:
+    std::string stringValue() const override { return mText; }
+    void setStringValue(const std::string& text) override { mText = text; }
+    // The user types text and commits the edit.
+    void userCommits(const std::string& text)
+    {
+        mText = text;
+        if (mAction)
+            mAction();
+    }
+    std::string mText;
+    std::function<void()> mAction;
+};
+
+class WindowDouble final : public KTWindow {
+public:
+    void center() override { ++mCenterCalls; }
+    void makeKeyAndOrderFront(void*) override { mVisible = true; }
+    void orderOut(void*) override { mVisible = false; }
+    bool isVisible() const override { return mVisible; }
+    bool mVisible = false;
+    int mCenterCalls = 0;
+};
 
 // The nineteen user-interface objects of the editor's windows as doubles, wired
 // to a controller the way the window loader wires the real ones.
@@ -19,23 +146,12 @@ public:
     // actions. The channel pop-up gets the 16 channels.
     void connect(OrvaneEditorController& controller);
 
-    ButtonDouble mButton_Cancel;
-    ButtonDouble mButton_OpenDisk;
-    ButtonDouble mButton_OpenSample;
-    ButtonDouble mButton_Reset;
-    ButtonDouble mButton_Save;
-    ButtonDouble mButton_Send;
-    LabelDouble mLabel_ProgressStatus;
-    LabelDouble mLabel_VersionString_AboutWindow;
-    LabelDouble mLabel_VersionString_MainWindow;
+    ButtonDouble mButton_Cancel, mButton_OpenDisk, mButton_OpenSample, mButton_Reset, mButton_Save, mButton_Send;
+    LabelDouble mLabel_ProgressStatus, mLabel_VersionString_AboutWindow, mLabel_VersionString_MainWindow;
     MatrixDouble mMatrix_SaveSendOption;
-    PopUpButtonDouble mPopUp_MidiChannel;
-    PopUpButtonDouble mPopUp_MidiPort;
+    PopUpButtonDouble mPopUp_MidiChannel, mPopUp_MidiPort;
     ProgressIndicatorDouble mProgressIndicator;
     TableViewDouble mTableView;
-    TextFieldDouble mTextField_Bankname;
-    TextFieldDouble mTextField_Sample;
-    WindowDouble mWindow_About;
-    WindowDouble mWindow_Main;
-    WindowDouble mWindow_Progress;
+    TextFieldDouble mTextField_Bankname, mTextField_Sample;
+    WindowDouble mWindow_About, mWindow_Main, mWindow_Progress;
 };

@@ -17,16 +17,6 @@ void MidiPortsDouble::clientDispose()
     mNotify = nullptr;
 }
 
-KTMidiPortRef MidiPortsDouble::outputPortCreate(const std::string&)
-{
-    return mClientExists ? 1 : 0;
-}
-
-KTMidiEndpointRef MidiPortsDouble::destination(std::size_t index)
-{
-    return index < mDestinations.size() ? index + 1 : 0;
-}
-
 std::string MidiPortsDouble::stringProperty(KTMidiEndpointRef endpoint, KTMidiStringProperty property)
 {
     if (endpoint == 0 || endpoint > mDestinations.size())
@@ -41,10 +31,4 @@ bool MidiPortsDouble::sendSysex(KTMidiSysexSendRequest& request)
     if (request.completionProc)
         request.completionProc(&request);
     return false;
-}
-
-void MidiPortsDouble::notify(std::int32_t messageId)
-{
-    if (mNotify)
-        mNotify(messageId);
 }

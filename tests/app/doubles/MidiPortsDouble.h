@@ -18,17 +18,21 @@ public:
 
     bool clientCreate(const std::string& name, NotifyProc notify) override;
     void clientDispose() override;
-    KTMidiPortRef outputPortCreate(const std::string& name) override;
+    KTMidiPortRef outputPortCreate(const std::string&) override { return mClientExists ? 1 : 0; }
     void outputPortDispose(KTMidiPortRef) override {}
     std::size_t numberOfDestinations() override { return mDestinations.size(); }
-    KTMidiEndpointRef destination(std::size_t index) override;
+    KTMidiEndpointRef destination(std::size_t index) override { return index < mDestinations.size() ? index + 1 : 0; }
     std::string stringProperty(KTMidiEndpointRef endpoint, KTMidiStringProperty property) override;
     bool sendSysex(KTMidiSysexSendRequest& request) override;
     void abortSysex() override {}
     bool send(KTMidiPortRef, KTMidiEndpointRef, const std::vector<KTMidiShortMessage>&) override { return false; }
 
     // Delivers a notification as the platform would (here on the caller's thread).
-    void notify(std::int32_t messageId);
+    void notify(std::int32_t messageId)
+    {
+        if (mNotify)
+            mNotify(messageId);
+    }
 
     std::vector<Destination> mDestinations;
     bool mClientCreateSucceeds = true;
