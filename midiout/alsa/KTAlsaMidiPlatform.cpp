@@ -111,6 +111,13 @@ void KTAlsaMidiPlatform::outputPortDispose(KTMidiPortRef port)
 
 std::vector<KTAlsaMidiPlatform::Address> KTAlsaMidiPlatform::destinationsLocked()
 {
+    return portsOfOtherClientsLocked(isDestination);
+}
+
+// The ports of every client but the system and our own that the filter
+// accepts, in client then port order.
+std::vector<KTAlsaMidiPlatform::Address> KTAlsaMidiPlatform::portsOfOtherClientsLocked(PortFilter accept)
+{
     std::vector<Address> found;
     if (mSeq == nullptr)
         return found;
@@ -126,7 +133,7 @@ std::vector<KTAlsaMidiPlatform::Address> KTAlsaMidiPlatform::destinationsLocked(
         snd_seq_port_info_set_client(port, id);
         snd_seq_port_info_set_port(port, -1);
         while (snd_seq_query_next_port(mSeq, port) >= 0) {
-            if (isDestination(port))
+            if (accept(port))
                 found.push_back({id, snd_seq_port_info_get_port(port)});
         }
     }
@@ -344,22 +351,8 @@ bool KTAlsaMidiPlatform::noteAnnouncementLocked(const snd_seq_event_t& event)
 std::set<KTAlsaMidiPlatform::PortKey> KTAlsaMidiPlatform::visiblePortsLocked()
 {
     std::set<PortKey> found;
-    snd_seq_client_info_t* client = nullptr;
-    snd_seq_port_info_t* port = nullptr;
-    snd_seq_client_info_alloca(&client);
-    snd_seq_port_info_alloca(&port);
-    snd_seq_client_info_set_client(client, -1);
-    while (snd_seq_query_next_client(mSeq, client) >= 0) {
-        const int id = snd_seq_client_info_get_client(client);
-        if (id == SND_SEQ_CLIENT_SYSTEM || id == mClientId)
-            continue;
-        snd_seq_port_info_set_client(port, id);
-        snd_seq_port_info_set_port(port, -1);
-        while (snd_seq_query_next_port(mSeq, port) >= 0) {
-            if (isVisible(port))
-                found.insert({id, snd_seq_port_info_get_port(port)});
-        }
-    }
+    for (const Address& address : portsOfOtherClientsLocked(isVisible))
+        found.insert({address.client, address.port});
     return found;
 }
 

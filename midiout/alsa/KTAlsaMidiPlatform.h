@@ -14,6 +14,7 @@
 
 struct _snd_seq;
 struct snd_seq_event;
+struct _snd_seq_port_info;
 
 // The MIDI platform on the ALSA sequencer. Destinations are the ports of other
 // clients that accept subscribed writes (not the system client, not our own,
@@ -55,7 +56,10 @@ private:
         int port;
     };
 
+    using PortFilter = bool (*)(const _snd_seq_port_info* port);
+
     std::vector<Address> destinationsLocked();
+    std::vector<Address> portsOfOtherClientsLocked(PortFilter accept);
     void connectLocked(int port, Address destination);
     int writePiece(KTMidiEndpointRef endpoint, const std::uint8_t* data, std::size_t size);
     bool openPrivatePortLocked();
