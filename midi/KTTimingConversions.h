@@ -1,6 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+
+// The MIDI line: 31,250 bit/s and 10 bits a byte, so 3,125 bytes a second and
+// 320 us a byte. The pacer and the send-time estimate both count with these.
+inline constexpr std::uint32_t kMidiLineBytesPerSecond = 3125;
+inline constexpr std::chrono::microseconds kMidiByteTime{1000000 / kMidiLineBytesPerSecond};
 
 // Conversions between milliseconds, MIDI byte times (320 us, 3,125 a second at
 // 31,250 bit/s) and delta-time ticks of a file with the given division (ticks
