@@ -6,10 +6,7 @@
 #include "app/platform/KTTableView.h"
 #include "app/platform/KTTextField.h"
 #include "app/platform/KTWindow.h"
-#include "audio/KTAudioFileReader.h"
 #include "device/TLOrvane.h"
-#include "midi/KTMidiFileReader.h"
-#include "midi/KTMidiFileWriter.h"
 
 namespace {
 

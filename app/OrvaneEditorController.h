@@ -9,14 +9,11 @@
 #include <thread>
 
 class KTApplicationPlatform;
-class KTAudioFileReader;
 class KTButton;
 class KTClock;
 class KTLabel;
 class KTMatrix;
 class KTMenuItem;
-class KTMidiFileReader;
-class KTMidiFileWriter;
 class KTMidiInterfaceTransmitter;
 class KTMidiPlatform;
 class KTPopUpButton;
@@ -25,6 +22,7 @@ class KTTableView;
 class KTTextField;
 class KTWindow;
 class TLOrvane;
+struct TLDiskContents;
 
 // The one controller of the editor: stands behind the main window, owns the bank
 // store, answers every control, menu command and table callback, and runs the
@@ -112,10 +110,6 @@ public:
     // True while no transmission is under way.
     bool mIdleState = true;
     std::unique_ptr<TLOrvane> mOrvane;
-    // Set only while the workflow that owns them runs.
-    std::unique_ptr<KTAudioFileReader> mAudioFileReader;
-    std::unique_ptr<KTMidiFileWriter> mMidiFileWriter;
-    std::unique_ptr<KTMidiFileReader> mMidiFileReader;
 
 private:
     // The transmission worker's bank loop, on its own thread.
@@ -124,10 +118,9 @@ private:
     // Asks a running worker to stop and waits until it has ended.
     void stopTransmissionWorker();
     void fillVersionLines();
-    // Writes the header events and the banks' tracks with mMidiFileWriter.
-    void writeDisk(bool allBanks, int selectedBank);
-    // Reads mMidiFileReader's tracks into the banks they belong to.
-    void loadTracks(int selectedBank);
+    // Loads the disk's tracks into the banks they belong to, asking before a
+    // one-bank disk replaces another bank than its own.
+    void loadTracks(const TLDiskContents& contents, int selectedBank);
 
     KTApplicationPlatform& mApplication;
     KTClock& mClock;

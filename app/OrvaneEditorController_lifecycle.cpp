@@ -6,10 +6,7 @@
 #include "app/platform/KTPopUpButton.h"
 #include "app/platform/KTTableView.h"
 #include "app/platform/KTWindow.h"
-#include "audio/KTAudioFileReader.h"
 #include "device/TLOrvane.h"
-#include "midi/KTMidiFileReader.h"
-#include "midi/KTMidiFileWriter.h"
 #include "midiout/KTMidiInterfaceTransmitter.h"
 #include "midiout/KTMidiPlatform.h"
 
@@ -38,16 +35,6 @@ std::vector<std::string> distinctTitles(const std::vector<std::string>& names)
     return titles;
 }
 
-// A failed close only marks the stream failed; the object goes either way.
-template <typename FileObject>
-void closeAndDestroy(std::unique_ptr<FileObject>& file)
-{
-    if (!file)
-        return;
-    file->close();
-    file.reset();
-}
-
 } // namespace
 
 OrvaneEditorController* OrvaneEditorController::init()
@@ -59,9 +46,6 @@ OrvaneEditorController* OrvaneEditorController::init()
     mDestinations = 0;
     mIdleState = true;
     mOrvane = std::make_unique<TLOrvane>(mFactoryImage);
-    mAudioFileReader.reset();
-    mMidiFileWriter.reset();
-    mMidiFileReader.reset();
     return this;
 }
 
@@ -129,8 +113,5 @@ int OrvaneEditorController::applicationShouldTerminate(void*)
         mClientCreated = false;
     }
     mOrvane.reset();
-    closeAndDestroy(mAudioFileReader);
-    closeAndDestroy(mMidiFileWriter);
-    closeAndDestroy(mMidiFileReader);
     return 1;
 }

@@ -2,14 +2,12 @@
 
 #include "app/platform/KTApplicationPlatform.h"
 #include "app/platform/KTTableView.h"
+#include "device/TLBankRange.h"
+#include "device/TLDiskReader.h"
 #include "device/TLOrvane.h"
-#include "midi/KTMidiFileReader.h"
 
-#include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
-#include <system_error>
 
 // Loading a disk file into the banks.
 
@@ -26,52 +24,36 @@ std::string differentBanksMessage(const std::string& fileBank, const std::string
            selectedBank + "\"?";
 }
 
-// Directories, pipes and devices are no disks; opening a pipe would wait for a writer.
-bool isRegularFile(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
-
-bool isBank(int bank)
-{
-    return bank >= 0 && bank < TLOrvane::kBankCount;
-}
-
 } // namespace
 
 void OrvaneEditorController::openDisk(void*)
 {
     const int selectedBank = mTableView->selectedRow();
-    if (!isIdle() || mMidiFileReader || !isBank(selectedBank))
+    if (!isIdle() || !TLBankRange::isBank(selectedBank))
         return;
 
     const std::optional<std::string> chosen = mApplication.runOpenPanel({"mid"}, false);
-    if (!chosen || !isRegularFile(*chosen))
+    if (!chosen)
         return;
-
-    mMidiFileReader = std::make_unique<KTMidiFileReader>(chosen->c_str());
-    if (mMidiFileReader->isMidiFile()) {
-        loadTracks(selectedBank);
-        mTableView->reloadData();
-    }
-    mMidiFileReader->close();
-    mMidiFileReader.reset();
+    const TLDiskContents contents = TLDiskReader::read(*chosen, *mOrvane);
+    if (contents.status != TLDiskContents::Status::Read)
+        return;
+    loadTracks(contents, selectedBank);
+    mTableView->reloadData();
 }
 
-void OrvaneEditorController::loadTracks(int selectedBank)
+void OrvaneEditorController::loadTracks(const TLDiskContents& contents, int selectedBank)
 {
-    const bool singleTrack = mMidiFileReader->mTrackCount == 1;
-    KTMidiEventList events;
-    while (!mMidiFileReader->readTrack(events).empty()) {
-        int targetBank = mOrvane->detectBank(events);
-        // Foreign data, a bank the instrument does not have, or a lone track
-        // without any dump: nothing here belongs in a bank.
-        if (targetBank <= -2 || targetBank >= TLOrvane::kBankCount || (targetBank == -1 && singleTrack)) {
+    for (const TLDiskTrack& track : contents.tracks) {
+        if (track.kind == TLDiskTrack::Kind::Foreign) {
             mApplication.runCriticalAlertPanel(kWrongFormatTitle, kWrongFormatMessage, "OK", "", "");
             return;
         }
-        if (isBank(targetBank) && targetBank != selectedBank && singleTrack) {
+        // A track without a dump (the header track of an all-banks disk) is passed over.
+        if (track.kind != TLDiskTrack::Kind::Bank)
+            continue;
+        int targetBank = track.detectedBank;
+        if (targetBank != selectedBank && contents.shape() == TLDiskShape::OneBank) {
             mApplication.beep();
             const std::string message =
                 differentBanksMessage(mOrvane->mBankNames[static_cast<std::size_t>(targetBank)],
@@ -80,9 +62,7 @@ void OrvaneEditorController::loadTracks(int selectedBank)
                 return;
             targetBank = selectedBank;
         }
-        // A track without a dump (the header track of an all-banks disk) is passed over.
-        if (isBank(targetBank))
-            mOrvane->loadBank(events, targetBank);
+        mOrvane->loadBank(track.events, targetBank);
     }
     tableViewSelectionDidChange(nullptr);
 }

@@ -7,7 +7,9 @@
 #include "app/platform/KTProgressIndicator.h"
 #include "app/platform/KTTableView.h"
 #include "app/platform/KTWindow.h"
+#include "device/TLBankRange.h"
 #include "device/TLOrvane.h"
+#include "device/TLSendEstimate.h"
 #include "midi/KTMidiEvent.h"
 #include "midiout/KTClock.h"
 #include "midiout/KTMidiInterfaceTransmitter.h"
@@ -34,19 +36,12 @@ constexpr int kDefaultButton = 1;
 // Rows of the scope matrix.
 constexpr int kScopeSelectedBank = 0;
 
-// A MIDI line carries 3,125 bytes a second: 31,250 bit/s, 10 bits a byte.
-constexpr double kLineBytesPerSecond = 3125.0;
 // Progress goes to the sheet once a second; in between the worker looks for a
 // stop request in shorter steps, so cancel and quit need not wait a whole poll.
 constexpr auto kPollInterval = std::chrono::seconds(1);
 constexpr auto kStopCheckStep = std::chrono::milliseconds(100);
 
 using TimePoint = KTClock::Duration;
-
-struct BankRange {
-    int first;
-    int end; // exclusive
-};
 
 // What the worker needs besides the transmitter: the controller for its
 // controls and bank store, and the platform, clock and stop flag.
@@ -56,25 +51,6 @@ struct WorkerContext {
     KTClock& clock;
     const std::atomic<bool>& stopRequested;
 };
-
-// The selected bank alone, or all of them. A selection outside the table sends
-// nothing rather than reading a bank that does not exist.
-BankRange banksToSend(int scopeRow, int selectedBank)
-{
-    if (scopeRow != kScopeSelectedBank)
-        return {0, TLOrvane::kBankCount};
-    if (selectedBank < 0 || selectedBank >= TLOrvane::kBankCount)
-        return {0, 0};
-    return {selectedBank, selectedBank + 1};
-}
-
-double estimatedSeconds(const KTMidiEventList& dump)
-{
-    double seconds = 0.0;
-    for (const KTMidiEvent& event : dump)
-        seconds += static_cast<double>(event.mDelay) / 1000.0 + static_cast<double>(event.size()) / kLineBytesPerSecond;
-    return seconds;
-}
 
 TimePoint endTimeAfter(const KTClock& clock, double seconds)
 {
@@ -165,7 +141,7 @@ void sendBank(const WorkerContext& context, TLOrvane& orvane, int bank, int chan
               KTMidiInterfaceTransmitter& transmitter)
 {
     const KTMidiEventList dump = orvane.makeSampleDump(bank, channel);
-    const TimePoint endTime = endTimeAfter(context.clock, estimatedSeconds(dump));
+    const TimePoint endTime = endTimeAfter(context.clock, TLSendEstimate::seconds(dump));
     postBankStart(context, bank, endTime);
     transmitter.transmitMidiEventDump(dump);
     waitForBank(context, transmitter, endTime);
@@ -210,7 +186,8 @@ void OrvaneEditorController::transmit()
 
     auto transmitter = KTMidiInterfaceTransmitter::transmitterWithClientForDestination(
         mClient, mClock, static_cast<std::uint16_t>(port));
-    const BankRange banks = banksToSend(mMatrix_SaveSendOption->selectedRow(), selectedBank);
+    const TLBankRange banks =
+        TLBankRange::selectedOrAll(mMatrix_SaveSendOption->selectedRow() != kScopeSelectedBank, selectedBank);
 
     // A previous worker has ended (send: waits for that); its thread is only
     // joined here.

@@ -1,0 +1,79 @@
+#include "device/TLDiskWriter.h"
+
+#include "device/TLOrvane.h"
+#include "device/TLSafeWrite.h"
+#include "midi/KTMidiFileWriter.h"
+
+#include <initializer_list>
+#include <string_view>
+
+namespace {
+
+constexpr std::uint8_t kMeta = 0xFF;
+constexpr std::uint8_t kSetTempo = 0x51;
+constexpr std::uint8_t kTimeSignature = 0x58;
+constexpr std::uint8_t kCopyrightNotice = 0x02;
+constexpr std::uint8_t kTrackName = 3;
+constexpr std::uint8_t kInstrumentName = 4;
+constexpr std::uint8_t kSampleNames = 127;
+// Disks always carry dumps for channel 0; the channel is chosen when sending.
+constexpr int kDiskChannel = 0;
+constexpr std::string_view kCopyrightText = "Copyright (c) OrvaneEditor";
+
+KTMidiEvent metaEvent(std::uint8_t type, std::string_view payload)
+{
+    KTMidiEvent event;
+    event.mDelay = 0;
+    event.push_back(kMeta);
+    event.push_back(type);
+    event.insert(event.end(), payload.begin(), payload.end());
+    return event;
+}
+
+// Set Tempo (500,000 us a quarter), Time Signature (4/4) and Copyright Notice.
+void appendHeaderEvents(KTMidiEventList& events)
+{
+    events.push_back(metaEvent(kSetTempo, std::string_view("\x07\xA1\x20", 3)));
+    events.push_back(metaEvent(kTimeSignature, std::string_view("\x04\x02\x18\x08", 4)));
+    events.push_back(metaEvent(kCopyrightNotice, kCopyrightText));
+}
+
+// The bank's name events followed by its dump.
+void appendBankEvents(KTMidiEventList& events, TLOrvane& orvane, int bank)
+{
+    for (std::uint8_t kind : {kTrackName, kInstrumentName, kSampleNames})
+        events.push_back(orvane.makeMetaEvent(kind, bank));
+    KTMidiEventList dump = orvane.makeSampleDump(bank, kDiskChannel);
+    for (KTMidiEvent& event : dump)
+        events.push_back(std::move(event));
+}
+
+} // namespace
+
+std::vector<KTMidiEventList> TLDiskWriter::tracks(TLOrvane& orvane, TLDiskShape shape, int bank)
+{
+    std::vector<KTMidiEventList> tracks(1);
+    appendHeaderEvents(tracks.front());
+    if (shape == TLDiskShape::OneBank) {
+        appendBankEvents(tracks.front(), orvane, bank);
+        return tracks;
+    }
+    for (int each = 0; each < TLOrvane::kBankCount; ++each)
+        appendBankEvents(tracks.emplace_back(), orvane, each);
+    return tracks;
+}
+
+bool TLDiskWriter::write(const std::filesystem::path& path, const std::vector<KTMidiEventList>& tracks)
+{
+    return TLSafeWrite::replace(path, [&tracks](const std::filesystem::path& temporary) {
+        KTMidiFileWriter writer(temporary.c_str(), kDivision, kTempo);
+        for (const KTMidiEventList& track : tracks)
+            writer.writeTrack(track, true);
+        return writer.finish();
+    });
+}
+
+bool TLDiskWriter::save(TLOrvane& orvane, TLDiskShape shape, int bank, const std::filesystem::path& path)
+{
+    return write(path, tracks(orvane, shape, bank));
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "midi/KTMidiEvent.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+class TLOrvane;
+
+// What a disk holds: the dump of one bank, or of all seven.
+enum class TLDiskShape { OneBank, AllBanks };
+
+// A disk is a Standard MIDI File: a one-bank disk is a single track of header
+// events, the bank's names and its dump; an all-banks disk has a track of
+// header events followed by one track a bank.
+class TLDiskWriter {
+public:
+    static constexpr std::uint16_t kDivision = 24;
+    static constexpr std::uint16_t kTempo = 120;
+
+    // The disk's tracks, in file order. bank is used for a one-bank disk only.
+    static std::vector<KTMidiEventList> tracks(TLOrvane& orvane, TLDiskShape shape, int bank);
+    // Writes the tracks as a disk; an existing file is replaced only by a
+    // complete new one. False when the disk could not be written.
+    static bool write(const std::filesystem::path& path, const std::vector<KTMidiEventList>& tracks);
+    // Both steps together.
+    static bool save(TLOrvane& orvane, TLDiskShape shape, int bank, const std::filesystem::path& path);
+};

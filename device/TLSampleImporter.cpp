@@ -1,0 +1,122 @@
+#include "device/TLSampleImporter.h"
+
+#include "audio/KTAiffFileReader.h"
+#include "audio/KTSampleConverter.h"
+#include "audio/KTWaveFileReader.h"
+#include "device/TLOrvane.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <system_error>
+
+namespace {
+
+constexpr std::size_t kBankLength = TLOrvane::kSamplesPerBank;
+constexpr std::size_t kRawByteLimit = 131072;
+constexpr double kBankRate = 44100.0;
+
+static_assert(std::endian::native == std::endian::little,
+              "imported samples are little-endian and copied into the bank as they are");
+
+// Panels may offer directories, pipes or devices, and opening a pipe waits for a writer.
+bool isRegularFile(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+std::unique_ptr<KTAudioFileReader> openReader(const std::filesystem::path& path)
+{
+    std::unique_ptr<KTAudioFileReader> reader = std::make_unique<KTAiffFileReader>(path.c_str());
+    if (!reader->isValid()) {
+        reader->close();
+        reader = std::make_unique<KTWaveFileReader>(path.c_str());
+    }
+    return reader;
+}
+
+// Reads and converts just enough of a PCM file for a whole bank: the first
+// kBankLength converted samples come out the same as from the whole file.
+KTSample readPcm(KTAudioFileReader& reader)
+{
+    const KTSampleConverter converter(kBankRate, 1, 16, false);
+    const std::uint64_t limit = converter.sourceByteLimit(reader.readFormat(), kBankLength);
+    const KTSample source = reader.readSample(limit);
+    KTSample imported;
+    converter.convert(imported, source, kBankLength);
+    return imported;
+}
+
+// A file of another kind: its first bytes, header and all, as 16-bit samples.
+KTSample readRaw(KTAudioFileReader& reader)
+{
+    KTSample imported;
+    imported.setFormat(kBankRate, 1, 16, false);
+    imported.assign(kRawByteLimit, 0);
+    // The header reading may have left the stream at its end or failed.
+    reader.clear();
+    reader.seekg(0);
+    imported.read(reader);
+    reader.clear();
+    return imported;
+}
+
+// Brings the sample `k` places before the end of the import down by 16 - k
+// bits, keeping its sign; the last one always becomes 0.
+std::int16_t faded(std::int16_t sample, int k)
+{
+    const int value = std::max<int>(sample, -32767);
+    const int magnitude = std::abs(value) >> (16 - k);
+    return static_cast<std::int16_t>(value < 0 ? -magnitude : magnitude);
+}
+
+} // namespace
+
+TLImportedSound TLSampleImporter::read(const std::filesystem::path& path)
+{
+    TLImportedSound sound;
+    if (!isRegularFile(path))
+        return sound;
+    const std::unique_ptr<KTAudioFileReader> reader = openReader(path);
+    // Vanished or unreadable since it was chosen.
+    if (!reader->is_open())
+        return sound;
+    if (reader->isValid() && !reader->isSupported()) {
+        sound.status = TLImportedSound::Status::Unsupported;
+    } else {
+        sound.raw = !reader->isValid();
+        sound.samples = sound.raw ? readRaw(*reader) : readPcm(*reader);
+        sound.status = sound.samples.size() < sizeof(std::int16_t) ? TLImportedSound::Status::NoSound
+                                                                   : TLImportedSound::Status::Imported;
+    }
+    reader->close();
+    return sound;
+}
+
+void TLSampleImporter::place(std::vector<std::int16_t>& bank, const KTSample& samples)
+{
+    bank.resize(kBankLength);
+    const std::size_t placed = std::min(samples.size() / 2, kBankLength);
+    if (placed > 0)
+        std::memcpy(bank.data(), samples.data(), placed * sizeof(std::int16_t));
+    std::fill(bank.begin() + static_cast<std::ptrdiff_t>(placed), bank.end(), std::int16_t{0});
+    bank[0] = 0;
+    // A very short import fades only the samples it has.
+    for (int k = std::min<int>(kFadeLength, static_cast<int>(placed)); k >= 1; --k) {
+        std::int16_t& sample = bank[placed - static_cast<std::size_t>(k)];
+        sample = faded(sample, k);
+    }
+}
+
+TLImportedSound::Status TLSampleImporter::importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path)
+{
+    const TLImportedSound sound = read(path);
+    if (sound.status != TLImportedSound::Status::Imported)
+        return sound.status;
+    orvane.setSampleName(path.filename().c_str(), bank, 0);
+    place(orvane.mSamples[static_cast<std::size_t>(bank)], sound.samples);
+    return sound.status;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "audio/KTSample.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class TLOrvane;
+
+// The sound of an audio file as a bank takes it: 44,100 Hz, mono, 16-bit.
+struct TLImportedSound {
+    enum class Status {
+        Imported,
+        Unreadable,  // missing, not a regular file, or cannot be opened
+        Unsupported, // AIFF or WAV, but not uncompressed PCM
+        NoSound,     // the file yields no samples: the bank must stay as it is
+    };
+    Status status = Status::Unreadable;
+    // At most a bank's length of converted samples.
+    KTSample samples;
+    // Neither AIFF nor WAV: the file's first bytes taken as samples.
+    bool raw = false;
+};
+
+// Importing audio files into a bank. AIFF is tried first, then WAV; any other
+// file is taken as raw 16-bit data. Only what a bank can hold is read, so a
+// long file costs no more than a short one.
+class TLSampleImporter {
+public:
+    static constexpr int kFadeLength = 15;
+
+    static TLImportedSound read(const std::filesystem::path& path);
+    // Writes the samples over the start of the bank and clears the rest, then
+    // silences the first sample and fades out the last kFadeLength ones.
+    static void place(std::vector<std::int16_t>& bank, const KTSample& samples);
+    // Reads the file into the bank and names the bank's first sample slot
+    // after the file. The bank is left as it was unless the status is Imported.
+    static TLImportedSound::Status importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path);
+};
