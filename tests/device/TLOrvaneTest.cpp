@@ -1,5 +1,4 @@
 #include "device/TLOrvane.h"
-#include "resources/FactoryImage.h"
 
 #include <gtest/gtest.h>
 
@@ -81,37 +80,6 @@ TEST_F(TLOrvaneTest, ResetRestoresOneBankOnly)
     EXPECT_EQ(mStore->mSamples[4][10], 1234);
 }
 
-TEST_F(TLOrvaneTest, RenamingStoresNamesWhole)
-{
-    const std::string longName(700, 'x');
-    mStore->setBankName("", 0);
-    mStore->setSampleName(longName.c_str(), 0, 0);
-    mStore->setSampleName("\xC3\xA9t\xC3\xA9", 1, 0);
-    EXPECT_EQ(mStore->mBankNames[0], "");
-    EXPECT_EQ(mStore->mSampleNames[0][0], longName);
-    EXPECT_EQ(mStore->mSampleNames[0][1], "Sample 2 (in Bank 1)");
-    EXPECT_EQ(mStore->mSampleNames[1][0], "\xC3\xA9t\xC3\xA9");
-}
-
-TEST_F(TLOrvaneTest, MetaEventsCarryTheNames)
-{
-    mStore->setBankName("Pad", 2);
-    mStore->setSampleName("Warm", 2, 0);
-    EXPECT_EQ(mStore->makeMetaEvent(3, 2), withText(event({0xFF, 0x03}), "Pad"));
-    EXPECT_EQ(mStore->makeMetaEvent(4, 2), withText(event({0xFF, 0x04}), "Tavel Orvane"));
-    KTMidiEvent names = withText(event({0xFF, 0x7F, 0x31, 0x00, 0x66, 0x00}), "Warm");
-    names.push_back(0x00);
-    EXPECT_EQ(mStore->makeMetaEvent(127, 2), names);
-    EXPECT_TRUE(mStore->makeMetaEvent(1, 2).empty());
-
-    mStore->setBankName("", 5);
-    mStore->setSampleName("", 5, 0);
-    EXPECT_EQ(mStore->makeMetaEvent(3, 5), event({0xFF, 0x03}));
-    EXPECT_EQ(mStore->makeMetaEvent(127, 5), event({0xFF, 0x7F, 0x31, 0x00, 0x66, 0x00, 0x00}));
-    for (int kind : {3, 4, 127})
-        EXPECT_EQ(mStore->makeMetaEvent(static_cast<std::uint8_t>(kind), 2).mDelay, 0u);
-}
-
 TEST_F(TLOrvaneTest, SampleDumpByteLayout)
 {
     mStore->mSamples[2][0] = 804;
@@ -135,23 +103,6 @@ TEST_F(TLOrvaneTest, SampleDumpByteLayout)
         ASSERT_LT(data[i], 0x80) << "data byte " << i << " is not seven-bit";
 
     EXPECT_EQ(mStore->makeSampleDump(6, 31)[1][4], 0x2F) << "only the channel's low nibble";
-}
-
-TEST_F(TLOrvaneTest, DumpLoadsIntoAnotherBankWithItsNames)
-{
-    mStore->setBankName("Strings", 1);
-    mStore->setSampleName("Violin", 1, 0);
-    mStore->setSampleName("kept", 4, 7);
-    KTMidiEventList track{mStore->makeMetaEvent(3, 1), mStore->makeMetaEvent(4, 1), mStore->makeMetaEvent(127, 1)};
-    for (const KTMidiEvent& e : mStore->makeSampleDump(1, 0))
-        track.push_back(e);
-
-    EXPECT_EQ(mStore->detectBank(track), 1);
-    ASSERT_TRUE(mStore->loadBank(track, 4));
-    EXPECT_EQ(mStore->mSamples[4], mStore->mSamples[1]);
-    EXPECT_EQ(mStore->mBankNames[4], "Strings");
-    EXPECT_EQ(mStore->mSampleNames[4][0], "Violin");
-    EXPECT_EQ(mStore->mSampleNames[4][7], "kept");
 }
 
 TEST_F(TLOrvaneTest, DetectBankResultCodes)
@@ -244,22 +195,3 @@ TEST_F(TLOrvaneTest, LoadBankNameAreasAndOddLengths)
     EXPECT_EQ(mStore->mSampleNames[4][0], "Sample 1 (in Bank 5)");
 }
 
-TEST(TLOrvaneFactory, BuiltInImageGivesTheFactoryBanks)
-{
-    TLOrvane store(FactoryImage::samples());
-    const std::int16_t firstFour[kBanks][4] = {
-        {0, 804, 1607, 2410},      {0, 804, 1607, 2410},       {0, 804, 1607, 2410},   {0, 12002, 17650, 18984},
-        {-1597, 4840, 11827, 18628}, {-450, 3161, 5872, 7135}, {380, -1711, 267, 1446},
-    };
-    for (int bank = 0; bank < kBanks; ++bank) {
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(store.mSamples[bank][i], firstFour[bank][i]) << "bank " << bank << " sample " << i;
-        EXPECT_EQ(store.mSamples[bank].back(), 0);
-    }
-    EXPECT_EQ(store.mSamples[0][64], 32767);
-
-    // A factory bank survives a dump and a load into another bank unchanged.
-    const KTMidiEventList dump = store.makeSampleDump(5, 0);
-    ASSERT_TRUE(store.loadBank(dump, 0));
-    EXPECT_EQ(store.mSamples[0], store.mSamples[5]);
-}
