@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The sound output a bank is played on: a stream of 44,100 Hz mono signed
+// 16-bit frames. The program uses an ALSA PCM device; tests a recording double.
+// Every call but open comes from the one thread that plays.
+class KTAudioDevice {
+public:
+    static constexpr unsigned kSampleRate = 44100;
+    static constexpr int kWriteWaitMilliseconds = 100;
+
+    virtual ~KTAudioDevice() = default;
+
+    // Opens the device; an empty text when it is ready, otherwise why not (for
+    // example busy, missing, or no sound support at all). Never waits for a
+    // busy device.
+    virtual std::string open() = 0;
+    // Waits, at most about kWriteWaitMilliseconds, until the device has taken
+    // some of the frames; returns how many it took (0 when it took none in that
+    // time), or a negative error number when it failed (gone, broken).
+    virtual long write(const std::int16_t* frames, std::size_t count) = 0;
+    // Frames taken but not yet heard.
+    virtual long delay() = 0;
+    // Plays out what was taken, or discards it at once.
+    virtual void drain() = 0;
+    virtual void drop() = 0;
+    virtual void close() = 0;
+};
