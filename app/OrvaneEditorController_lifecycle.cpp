@@ -7,12 +7,12 @@
 #include "app/platform/KTTableView.h"
 #include "app/platform/KTWindow.h"
 #include "device/TLOrvane.h"
+#include "midiout/KTDestinationList.h"
 #include "midiout/KTMidiInterfaceTransmitter.h"
 #include "midiout/KTMidiPlatform.h"
 
 #include <algorithm>
 #include <limits>
-#include <vector>
 
 namespace {
 
@@ -21,19 +21,6 @@ constexpr char kNoOutputPorts[] = "no output ports detected";
 constexpr char kSetupDidChangeTitle[] = "MIDI Environment did change!";
 constexpr char kShortVersionKey[] = "CFBundleShortVersionString";
 constexpr char kBuildVersionKey[] = "CFBundleVersion";
-
-// Item titles for the port list; a title seen before gets " (2)", " (3)", ...
-// so that every item can be told apart.
-std::vector<std::string> distinctTitles(const std::vector<std::string>& names)
-{
-    std::vector<std::string> titles;
-    titles.reserve(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const auto earlier = std::count(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(i), names[i]);
-        titles.push_back(earlier == 0 ? names[i] : names[i] + " (" + std::to_string(earlier + 1) + ")");
-    }
-    return titles;
-}
 
 } // namespace
 
@@ -78,10 +65,7 @@ void OrvaneEditorController::rescan(void*)
     if (mDestinations == 0) {
         mPopUp_MidiPort->addItemWithTitle(kNoOutputPorts);
     } else {
-        std::vector<std::string> names;
-        for (std::int16_t i = 0; i < mDestinations; ++i)
-            names.push_back(KTMidiInterfaceTransmitter::DestinationNameAt(mClient, static_cast<std::size_t>(i)));
-        for (const std::string& title : distinctTitles(names))
+        for (const std::string& title : KTDestinationList::titles(mClient, static_cast<std::size_t>(mDestinations)))
             mPopUp_MidiPort->addItemWithTitle(title);
     }
     mPopUp_MidiPort->selectItemAtIndex(0);

@@ -11,6 +11,7 @@
 #include "device/TLOrvane.h"
 #include "device/TLSendEstimate.h"
 #include "midi/KTMidiEvent.h"
+#include "midiout/KTBankTransmission.h"
 #include "midiout/KTClock.h"
 #include "midiout/KTMidiInterfaceTransmitter.h"
 
@@ -18,6 +19,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 // Transmitting the selected bank or all banks to the instrument, with the
 // progress sheet and its worker thread.
@@ -36,32 +38,15 @@ constexpr int kDefaultButton = 1;
 // Rows of the scope matrix.
 constexpr int kScopeSelectedBank = 0;
 
-// Progress goes to the sheet once a second; in between the worker looks for a
-// stop request in shorter steps, so cancel and quit need not wait a whole poll.
-constexpr auto kPollInterval = std::chrono::seconds(1);
-constexpr auto kStopCheckStep = std::chrono::milliseconds(100);
+using TimePoint = KTBankTransmission::TimePoint;
 
-using TimePoint = KTClock::Duration;
-
-// What the worker needs besides the transmitter: the controller for its
-// controls and bank store, and the platform, clock and stop flag.
+// What the progress posts need: the controller for its controls and bank
+// store, the platform and the clock.
 struct WorkerContext {
     OrvaneEditorController& controller;
     KTApplicationPlatform& application;
     KTClock& clock;
-    const std::atomic<bool>& stopRequested;
 };
-
-TimePoint endTimeAfter(const KTClock& clock, double seconds)
-{
-    return clock.now() + std::chrono::round<KTClock::Duration>(std::chrono::duration<double>(seconds));
-}
-
-// Negative once the end time has passed.
-double secondsUntil(const KTClock& clock, TimePoint endTime)
-{
-    return std::chrono::duration<double>(endTime - clock.now()).count();
-}
 
 // Built by concatenation: the name is text, never a format.
 std::string sendingText(int bank, const std::string& name)
@@ -81,7 +66,7 @@ void postBankStart(const WorkerContext& context, int bank, TimePoint endTime)
             return;
         const std::string& name = controller.mOrvane->mBankNames[static_cast<std::size_t>(bank)];
         controller.mLabel_ProgressStatus->setStringValue(sendingText(bank, name));
-        controller.mProgressIndicator->setMaxValue(secondsUntil(clock, endTime));
+        controller.mProgressIndicator->setMaxValue(KTBankTransmission::secondsUntil(clock, endTime));
     });
 }
 
@@ -93,7 +78,7 @@ void postProgress(const WorkerContext& context, TimePoint endTime)
         if (!controller.mOrvane)
             return;
         KTProgressIndicator& bar = *controller.mProgressIndicator;
-        bar.setDoubleValue(bar.maxValue() - secondsUntil(clock, endTime));
+        bar.setDoubleValue(bar.maxValue() - KTBankTransmission::secondsUntil(clock, endTime));
         bar.display();
     });
 }
@@ -108,43 +93,6 @@ void postEndOfTransmission(const WorkerContext& context)
         controller.mLabel_ProgressStatus->setStringValue(kReleasing);
         application.endSheet(*controller.mWindow_Progress);
     });
-}
-
-// Sleeps until the next poll, or less when a stop is requested meanwhile.
-void sleepUntilNextPoll(const WorkerContext& context)
-{
-    for (auto slept = KTClock::Duration::zero(); slept < kPollInterval && !context.stopRequested.load();
-         slept += kStopCheckStep)
-        context.clock.sleepFor(kStopCheckStep);
-}
-
-// Polls until the transmitter has finished the dump. On a stop request it
-// aborts the message in flight (closed with F7 on the wire) and still waits:
-// the transmitter refers to the dump until it reports its end.
-void waitForBank(const WorkerContext& context, KTMidiInterfaceTransmitter& transmitter, TimePoint endTime)
-{
-    while (transmitter.isStillTransmitting()) {
-        if (context.stopRequested.load()) {
-            transmitter.abortTransmission();
-            while (transmitter.isStillTransmitting())
-                context.clock.sleepFor(kStopCheckStep);
-            return;
-        }
-        postProgress(context, endTime);
-        sleepUntilNextPoll(context);
-    }
-}
-
-// The dump is built just before it is sent, so the dumps of different banks
-// are never held together.
-void sendBank(const WorkerContext& context, TLOrvane& orvane, int bank, int channel,
-              KTMidiInterfaceTransmitter& transmitter)
-{
-    const KTMidiEventList dump = orvane.makeSampleDump(bank, channel);
-    const TimePoint endTime = endTimeAfter(context.clock, TLSendEstimate::seconds(dump));
-    postBankStart(context, bank, endTime);
-    transmitter.transmitMidiEventDump(dump);
-    waitForBank(context, transmitter, endTime);
 }
 
 } // namespace
@@ -219,12 +167,20 @@ void OrvaneEditorController::SheetDidEndReturnCodeContextInfo(KTWindow* sheet, i
 void OrvaneEditorController::transmissionWorker(int firstBank, int endBank, int channel,
                                                 std::shared_ptr<KTMidiInterfaceTransmitter> transmitter)
 {
-    const WorkerContext context{*this, mApplication, mClock, mStopRequested};
-    for (int bank = firstBank; bank < endBank && !mStopRequested.load(); ++bank)
-        sendBank(context, *mOrvane, bank, channel, *transmitter);
+    const WorkerContext context{*this, mApplication, mClock};
+    std::vector<int> banks;
+    for (int bank = firstBank; bank < endBank; ++bank)
+        banks.push_back(bank);
+    TLOrvane& orvane = *mOrvane;
+    const KTBankTransmission::Callbacks callbacks{
+        [&orvane, channel](int bank) { return orvane.makeSampleDump(bank, channel); },
+        TLSendEstimate::seconds,
+        [&context](int bank, const KTMidiEventList&, TimePoint endTime) { postBankStart(context, bank, endTime); },
+        [&context](int, TimePoint endTime) { postProgress(context, endTime); },
+    };
     // After a stop the sheet has ended already (cancel) or the application is
     // going away (quit): nothing more goes to the sheet.
-    if (!mStopRequested.load())
+    if (KTBankTransmission(*transmitter, mClock, mStopRequested).run(banks, callbacks))
         postEndOfTransmission(context);
     // The last reference: the transmitter goes before the worker reports its end.
     transmitter.reset();

@@ -1,0 +1,1 @@
+orvane_add_bench(cli_bench SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/CliBenchmark.cpp LIBS device resources)

@@ -1,0 +1,90 @@
+#include "cli/OrvaneSendCommand.h"
+
+#include "cli/OrvaneBankNumbers.h"
+#include "cli/OrvaneCliError.h"
+#include "cli/OrvaneCommandParser.h"
+#include "cli/OrvaneDiskInput.h"
+#include "cli/OrvaneMidiPorts.h"
+#include "cli/OrvaneSendProgress.h"
+#include "cli/OrvaneStopSignal.h"
+#include "device/TLOrvane.h"
+#include "device/TLSendEstimate.h"
+#include "midiout/KTBankTransmission.h"
+#include "midiout/KTMidiInterfaceTransmitter.h"
+#include "resources/FactoryImage.h"
+
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+// The MIDI channel 1 to 16 as the index the dump takes, 0 to 15.
+int channelIndex(const QString& text)
+{
+    bool number = false;
+    const int channel = text.toInt(&number);
+    if (!number || channel < 1 || channel > 16)
+        throw OrvaneCliError::usage("channel \"" + text.toStdString() + "\": channels are 1 to 16");
+    return channel - 1;
+}
+
+std::vector<int> chosenBanks(const OrvaneCommandParser& command, const OrvaneDiskInput& disk, const std::string& path)
+{
+    if (!command.parser().isSet("banks"))
+        return disk.banks;
+    const std::vector<int> banks = OrvaneBankNumbers::list(command.parser().value("banks"));
+    for (const int bank : banks)
+        disk.require(bank, path);
+    return banks;
+}
+
+} // namespace
+
+int OrvaneSendCommand::run(const QStringList& arguments)
+{
+    OrvaneCommandParser command("send", "DISK",
+                                "Sends the banks of a disk to a MIDI destination: All Notes Off, then each "
+                                "bank's header and data at the MIDI line rate.\nCtrl-C ends the message in "
+                                "flight with F7 and exits 130.");
+    command.parser().addOptions({
+        {"port", "The destination: its name or its number as orvane ports lists it.", "NAME|NUMBER"},
+        {"channel", "The MIDI channel, 1 to 16 (default 1).", "1-16", "1"},
+        {"banks", "The banks of the disk to send, e.g. 1,3-5 (default: all it holds).", "LIST"},
+    });
+    if (!command.parse(arguments, 1, 1))
+        return 0;
+    const QString port = command.required("port");
+    const int channel = channelIndex(command.parser().value("channel"));
+    const std::string path = command.files().front().toStdString();
+
+    TLOrvane orvane(FactoryImage::samples());
+    const OrvaneDiskInput disk = OrvaneDiskInput::load(path, orvane);
+    const std::vector<int> banks = chosenBanks(command, disk, path);
+    OrvaneMidiPorts ports;
+    const std::uint16_t destination = ports.find(port);
+
+    const std::atomic<bool>& stop = OrvaneStopSignal::install();
+    OrvaneSendProgress progress(ports.clock(), ::isatty(STDERR_FILENO) == 1);
+    bool finished = false;
+    {
+        const auto transmitter = KTMidiInterfaceTransmitter::transmitterWithClientForDestination(
+            ports.platform(), ports.clock(), destination);
+        const KTBankTransmission::Callbacks callbacks{
+            [&orvane, channel](int bank) { return orvane.makeSampleDump(bank, channel); },
+            TLSendEstimate::seconds,
+            [&](int bank, const KTMidiEventList& dump, KTBankTransmission::TimePoint endTime) {
+                progress.bankStarted(bank, orvane.mBankNames[static_cast<std::size_t>(bank)], dump, endTime);
+            },
+            [&progress](int, KTBankTransmission::TimePoint endTime) { progress.progress(endTime); },
+        };
+        finished = KTBankTransmission(*transmitter, ports.clock(), stop).run(banks, callbacks);
+    }
+    progress.finish();
+    if (!finished)
+        throw OrvaneCliError{OrvaneCliError::kInterrupted,
+                             "port \"" + ports.titles()[destination] + "\": send interrupted, the message "
+                             "in flight was ended with F7"};
+    return 0;
+}

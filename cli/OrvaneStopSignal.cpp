@@ -1,0 +1,20 @@
+#include "cli/OrvaneStopSignal.h"
+
+#include <csignal>
+
+std::atomic<bool> OrvaneStopSignal::sStopRequested{false};
+
+const std::atomic<bool>& OrvaneStopSignal::install()
+{
+    struct sigaction action = {};
+    action.sa_handler = &OrvaneStopSignal::handle;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    return sStopRequested;
+}
+
+void OrvaneStopSignal::handle(int)
+{
+    sStopRequested.store(true);
+}
