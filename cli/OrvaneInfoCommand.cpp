@@ -26,13 +26,15 @@ QString shapeName(TLDiskShape shape)
     return shape == TLDiskShape::OneBank ? "one-bank" : "all-banks";
 }
 
-QJsonObject bankObject(const TLOrvane& orvane, int bank)
+// The sample names the disk set: those that differ from a fresh store's
+// default names ("Sample 1 (in Bank 1)" and so on).
+QJsonObject bankObject(const TLOrvane& orvane, const TLOrvane& defaults, int bank)
 {
     const auto index = static_cast<std::size_t>(bank);
     const TLBankSummary summary = TLBankSummary::of(orvane.mSamples[index]);
     QJsonArray names;
     for (std::size_t slot = 0; slot < orvane.mSampleNames[index].size(); ++slot)
-        if (!orvane.mSampleNames[index][slot].empty())
+        if (orvane.mSampleNames[index][slot] != defaults.mSampleNames[index][slot])
             names.append(QJsonObject{{"slot", static_cast<int>(slot) + 1},
                                      {"name", text(orvane.mSampleNames[index][slot])}});
     return QJsonObject{
@@ -74,9 +76,10 @@ int OrvaneInfoCommand::run(const QStringList& arguments)
     const QString path = command.files().front();
     TLOrvane orvane(FactoryImage::samples());
     const OrvaneDiskInput disk = OrvaneDiskInput::load(path.toStdString(), orvane);
+    const TLOrvane defaults(FactoryImage::samples());
     QJsonArray banks;
     for (const int bank : disk.banks)
-        banks.append(bankObject(orvane, bank));
+        banks.append(bankObject(orvane, defaults, bank));
     if (!command.parser().isSet("json")) {
         printText(path, disk.shape, banks);
         return 0;
