@@ -4,6 +4,7 @@
 #include "cli/OrvaneExportCommand.h"
 #include "cli/OrvaneImportCommand.h"
 #include "cli/OrvaneInfoCommand.h"
+#include "cli/OrvanePlayCommand.h"
 #include "cli/OrvanePortsCommand.h"
 #include "cli/OrvaneSendCommand.h"
 
@@ -25,6 +26,7 @@ constexpr char kUsage[] =
     "  ports                                    the MIDI destinations, numbered\n"
     "  send DISK --port NAME|NUMBER             the disk's banks to a MIDI destination\n"
     "       [--channel 1-16] [--banks 1,3-5]\n"
+    "  play DISK --bank N [--device NAME]       a bank on the sound output\n"
     "\n"
     "Options:\n"
     "  -h, --help     this help; orvane COMMAND --help for a command's\n"
@@ -46,6 +48,8 @@ Command commandNamed(const QString& name)
         return &OrvanePortsCommand::run;
     if (name == "send")
         return &OrvaneSendCommand::run;
+    if (name == "play")
+        return &OrvanePlayCommand::run;
     return nullptr;
 }
 

@@ -1,0 +1,55 @@
+#include "cli/OrvanePlayCommand.h"
+
+#include "audioout/KTAudioPlayer.h"
+#include "audioout/alsa/KTAlsaAudioDevice.h"
+#include "cli/OrvaneBankNumbers.h"
+#include "cli/OrvaneCliError.h"
+#include "cli/OrvaneCommandParser.h"
+#include "cli/OrvaneDiskInput.h"
+#include "cli/OrvaneStopSignal.h"
+#include "device/TLBankSummary.h"
+#include "device/TLOrvane.h"
+#include "midiout/alsa/KTAlsaQuietErrors.h"
+#include "resources/FactoryImage.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+int OrvanePlayCommand::run(const QStringList& arguments)
+{
+    OrvaneCommandParser command("play", "DISK",
+                                "Plays a bank of a disk on the sound output, up to its last non-zero sample.\n"
+                                "Ctrl-C stops it and exits 130.");
+    command.parser().addOptions({
+        {"bank", "The bank to play, 1 to 7.", "N"},
+        {"device", "The ALSA sound device (default: \"default\").", "NAME", KTAlsaAudioDevice::kDefaultName},
+    });
+    if (!command.parse(arguments, 1, 1))
+        return 0;
+    const int bank = OrvaneBankNumbers::one(command.required("bank"));
+    const std::string path = command.files().front().toStdString();
+    const std::string deviceName = command.parser().value("device").toStdString();
+
+    TLOrvane orvane(FactoryImage::samples());
+    OrvaneDiskInput::load(path, orvane).require(bank, path);
+    const std::vector<std::int16_t>& samples = orvane.mSamples[static_cast<std::size_t>(bank)];
+    const auto sound = static_cast<std::ptrdiff_t>(TLBankSummary::of(samples).length);
+
+    KTAlsaQuietErrors::install();
+    const std::atomic<bool>& stop = OrvaneStopSignal::install();
+    KTAlsaAudioDevice device(deviceName);
+    KTAudioPlayer player(device);
+    std::string failure;
+    player.play({samples.begin(), samples.begin() + sound},
+                {nullptr, [&failure](const std::string& reason) { failure = reason; }});
+    while (player.isPlaying() && !stop.load())
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    player.stop();
+    if (!failure.empty())
+        throw OrvaneCliError::failure("sound device \"" + deviceName + "\"", failure);
+    if (stop.load())
+        throw OrvaneCliError{OrvaneCliError::kInterrupted, "sound device \"" + deviceName + "\": playing stopped"};
+    return 0;
+}
