@@ -9,15 +9,16 @@
 class KTAudioDevice {
 public:
     static constexpr unsigned kSampleRate = 44100;
-    static constexpr int kWriteWaitMilliseconds = 100;
+    static constexpr int kWriteWaitMilliseconds = 20;
 
     virtual ~KTAudioDevice() = default;
 
     // Opens the device; an empty text when it is ready, otherwise why not (for
-    // example busy, missing, or no sound support at all). Never waits for a
-    // busy device.
+    // example busy, missing, or no sound support at all), without the device's
+    // name. Never waits for a busy device.
     virtual std::string open() = 0;
-    // Waits, at most about kWriteWaitMilliseconds, until the device has taken
+    // Waits, at most about kWriteWaitMilliseconds (short, so that a stop is
+    // noticed soon), until the device has taken
     // some of the frames; returns how many it took (0 when it took none in that
     // time), or a negative error number when it failed (gone, broken).
     virtual long write(const std::int16_t* frames, std::size_t count) = 0;

@@ -15,9 +15,10 @@ public:
     // Frames handed to the device at a time: about 23 ms, so a stop takes effect
     // well within a tenth of a second.
     static constexpr std::size_t kChunkFrames = 1024;
-    // Writes in a row that the device takes nothing from before playing ends
-    // as failed: a device that stalls never keeps the player (or a stop) waiting.
-    static constexpr int kStalledWrites = 20;
+    // Writes in a row that the device takes nothing from (two seconds of
+    // waiting) before playing ends as failed: a device that stalls never keeps
+    // the player waiting.
+    static constexpr int kStalledWrites = 2000 / KTAudioDevice::kWriteWaitMilliseconds;
 
     struct Observer {
         // The frame now being heard, after every chunk.

@@ -28,24 +28,23 @@ std::string KTAlsaAudioDevice::open()
     if (error >= 0)
         return {};
     close();
-    return "\"" + mName + "\": " + snd_strerror(error);
+    return snd_strerror(error);
 }
 
 long KTAlsaAudioDevice::write(const std::int16_t* frames, std::size_t count)
 {
     snd_pcm_sframes_t taken = snd_pcm_writei(mPcm, frames, count);
-    // An underrun (the thread was late) or a suspend is recovered from; a device
-    // that is gone is not.
-    if (taken == -EPIPE || taken == -ESTRPIPE || taken == -EINTR) {
-        if (snd_pcm_recover(mPcm, static_cast<int>(taken), 1) < 0)
-            return static_cast<long>(taken);
-        taken = snd_pcm_writei(mPcm, frames, count);
-    }
     if (taken == -EAGAIN) {
         snd_pcm_wait(mPcm, kWriteWaitMilliseconds);
         taken = snd_pcm_writei(mPcm, frames, count);
     }
-    return taken == -EAGAIN ? 0 : static_cast<long>(taken);
+    if (taken == -EAGAIN)
+        return 0;
+    // An underrun (this thread was late) or a suspend is recovered from and the
+    // frames written again; a device that is gone is not recovered.
+    if (taken == -EPIPE || taken == -ESTRPIPE || taken == -EINTR)
+        return snd_pcm_recover(mPcm, static_cast<int>(taken), 1) < 0 ? static_cast<long>(taken) : 0;
+    return static_cast<long>(taken);
 }
 
 long KTAlsaAudioDevice::delay()

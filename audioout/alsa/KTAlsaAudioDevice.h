@@ -11,9 +11,9 @@ typedef struct _snd_pcm snd_pcm_t;
 class KTAlsaAudioDevice final : public KTAudioDevice {
 public:
     static constexpr const char* kDefaultName = "default";
-    // The device's buffer: what is queued ahead of the sound, and so the most a
-    // stop can lag behind (frames already heard are gone at once with drop).
-    static constexpr unsigned kLatencyMicroseconds = 100000;
+    // The device's buffer: how late the playing thread may be before the sound
+    // breaks up. A stop discards what is queued, so it does not wait for it.
+    static constexpr unsigned kLatencyMicroseconds = 250000;
 
     explicit KTAlsaAudioDevice(std::string name = kDefaultName);
     ~KTAlsaAudioDevice() override;
