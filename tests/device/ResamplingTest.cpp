@@ -15,10 +15,9 @@ TEST(Resampling, HighQualityMatchesSoxAndLinearStaysAsItWas)
     // linear: FNV-1a of the linear import, taken before high quality existed.
     // bound: above 0 the least SNR in dB against sox, else the most dBFS left in the bank.
     const struct { const char* synth; int rate; std::uint64_t linear; double bound; } cases[] = {
-        {"pinknoise vol 0.5", 22050, 0xa20d83187905928d, 50},
-        {"pinknoise vol 0.5", 48000, 0x6b32565504d6727f, 50},
-        {"pinknoise vol 0.5", 96000, 0x469c2f71d87df27c, 50},
-        {"sine 200-19000 sine 997 vol 0.4", 48000, 0xb9f38c7f3af00ff5, 50},
+        {"pinknoise sine 200-10000 vol 0.5", 22050, 0xebcef140ab51902d, 50}, // noise left, a sweep right
+        {"pinknoise sine 200-10000 vol 0.5", 48000, 0xd308523667494a5a, 50},
+        {"pinknoise sine 200-10000 vol 0.5", 96000, 0x92497cd946cdc28b, 50},
         {"sine 30000 vol 0.5", 96000, 0x480604b690313bf7, -90},
         {"pinknoise vol 0.5", 44100, 0x7b8ae42bc0ecbc46, 50}, // the same samples either way
     };
