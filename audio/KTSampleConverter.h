@@ -18,7 +18,9 @@ public:
                       Resampling resampling = Resampling::Linear);
 
     // Runs all four stages. With a frame limit other than 0 the rate stage
-    // stops after that many frames; those frames equal the unlimited result's.
+    // stops after that many frames; those frames equal the unlimited result's
+    // (with high quality up to the last bit, where the filter's blocks round
+    // differently).
     KTSample& convert(KTSample& destination, const KTSample& source) const;
     KTSample& convert(KTSample& destination, const KTSample& source, std::uint64_t frameLimit) const;
 
