@@ -1,8 +1,11 @@
 #include "audio/KTSampleConverter.h"
 
+#include "audio/KTSoxrRateConverter.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -78,13 +81,26 @@ std::int64_t scale(std::int64_t value, std::int64_t exponent)
     return value / (std::int64_t{1} << -exponent);
 }
 
+// Source frames fed to libsoxr at a time: about this many target frames.
+constexpr double kChunkFrames = 4096.0;
+
+// The smallest and largest value of a sample `width` bytes wide.
+std::pair<double, double> valueRange(std::uint64_t width)
+{
+    const unsigned bits = static_cast<unsigned>(8 * std::min<std::uint64_t>(width, 8));
+    const double top = std::ldexp(1.0, static_cast<int>(bits) - 1);
+    return {-top, top - 1.0};
+}
+
 } // namespace
 
-KTSampleConverter::KTSampleConverter(double sampleRate, std::uint16_t channels, std::uint16_t bits, bool isUnsigned)
+KTSampleConverter::KTSampleConverter(double sampleRate, std::uint16_t channels, std::uint16_t bits, bool isUnsigned,
+                                     Resampling resampling)
     : mSampleRate(sampleRate)
     , mChannels(channels)
     , mBitsPerSample(isUnsigned ? 8 : bits)
     , mIsUnsigned(isUnsigned)
+    , mResampling(resampling)
 {
 }
 
@@ -150,6 +166,8 @@ KTSample& KTSampleConverter::convertRate(KTSample& destination, const KTSample& 
         size = frameLimit * frameBytes;
     destination.assign(size, 0);
     if (size / in.channels() < destination.mBytesPerSample)
+        return destination;
+    if (mResampling == Resampling::HighQuality && ratio != 1.0 && resampleBandLimited(destination, source))
         return destination;
 
     const std::int64_t offset = source.mIsUnsigned ? kUnsignedOffset : 0;
@@ -221,6 +239,66 @@ KTSample& KTSampleConverter::convertSign(KTSample& destination, const KTSample& 
     return destination;
 }
 
+bool KTSampleConverter::resampleBandLimited(KTSample& destination, const KTSample& source) const
+{
+    const SampleView in(source);
+    const auto last = static_cast<std::int64_t>(in.frames()) - 1;
+    const std::uint64_t channels = in.channels();
+    KTSoxrRateConverter soxr(source.mSampleRate, mSampleRate, static_cast<unsigned>(channels));
+    if (last < 0 || !soxr.isValid())
+        return false;
+    // Before the first frame and after the last the filter is fed the source
+    // mirrored about that frame, which keeps its level and slope, so neither
+    // end rings as it would rising from or falling to silence. The values go
+    // in as distances from the first frame: without a lead-in that frame
+    // seems to have been there forever.
+    const auto extended = [&](std::int64_t t, std::uint64_t c) {
+        const std::int64_t edge = std::clamp<std::int64_t>(t, 0, last);
+        const std::int64_t mirror = std::clamp<std::int64_t>(2 * edge - t, 0, last);
+        return 2.0 * static_cast<double>(in.at(static_cast<std::uint64_t>(edge), c))
+            - static_cast<double>(in.at(static_cast<std::uint64_t>(mirror), c));
+    };
+    std::vector<double> first(channels);
+    for (std::uint64_t c = 0; c < channels; ++c)
+        first[c] = static_cast<double>(in.at(0, c));
+    const double ratio = source.mSampleRate / mSampleRate;
+    const KTSoxrRateConverter::LeadIn lead = KTSoxrRateConverter::leadIn(source.mSampleRate, mSampleRate);
+    const auto chunk = static_cast<std::int64_t>(std::clamp(kChunkFrames * ratio, 1.0, 65536.0));
+    const auto end = last + 1 + static_cast<std::int64_t>(KTSoxrRateConverter::reach(ratio));
+    const std::uint64_t frames = destination.size() / channels / destination.mBytesPerSample;
+    const std::int64_t offset = source.mIsUnsigned ? kUnsignedOffset : 0;
+    const auto [lowest, highest] = valueRange(in.width());
+    std::vector<float> piece;
+    std::vector<float> made;
+    std::uint64_t skip = lead.target;
+    std::uint64_t written = 0;
+    for (auto start = -static_cast<std::int64_t>(lead.source); written < frames; start += chunk) {
+        const std::int64_t count = std::clamp<std::int64_t>(end - start, 0, chunk);
+        piece.resize(static_cast<std::size_t>(count) * channels);
+        for (std::int64_t f = 0; f < count; ++f)
+            for (std::uint64_t c = 0; c < channels; ++c)
+                piece[static_cast<std::uint64_t>(f) * channels + c] =
+                    static_cast<float>(extended(start + f, c) - first[c]);
+        if (!soxr.process(count == 0 ? nullptr : piece.data(), static_cast<std::size_t>(count), made))
+            return false;
+        if (count == 0 && made.empty())
+            break;
+        for (std::uint64_t f = 0; f < made.size() / channels && written < frames; ++f) {
+            if (skip > 0) {
+                --skip;
+                continue;
+            }
+            for (std::uint64_t c = 0; c < channels; ++c) {
+                const double y = std::clamp(std::round(made[f * channels + c] + first[c]), lowest, highest);
+                put(destination, (written * channels + c) * in.width(), static_cast<std::int64_t>(y) + offset,
+                    in.width());
+            }
+            ++written;
+        }
+    }
+    return true;
+}
+
 std::uint64_t KTSampleConverter::sourceByteLimit(const KTSample& format, std::uint64_t targetFrames) const
 {
     const std::uint64_t frameBytes = std::uint64_t{format.mChannels} * format.mBytesPerSample;
@@ -230,7 +308,9 @@ std::uint64_t KTSampleConverter::sourceByteLimit(const KTSample& format, std::ui
         return 1;
     // Frame n interpolates between source frames floor(n × ratio) and the one
     // after it; one frame more covers rounding of the product.
-    const double frames = std::ceil(static_cast<double>(targetFrames) * ratio) + 2.0;
+    double frames = std::ceil(static_cast<double>(targetFrames) * ratio) + 2.0;
+    if (mResampling == Resampling::HighQuality && ratio != 1.0)
+        frames += static_cast<double>(KTSoxrRateConverter::reach(ratio));
     if (!(frames < kLargestSize / static_cast<double>(frameBytes)))
         return 0;
     return static_cast<std::uint64_t>(frames) * frameBytes;

@@ -40,9 +40,9 @@ std::unique_ptr<KTAudioFileReader> openReader(const std::filesystem::path& path)
 
 // Reads and converts just enough of a PCM file for a whole bank: the first
 // kBankLength converted samples come out the same as from the whole file.
-KTSample readPcm(KTAudioFileReader& reader)
+KTSample readPcm(KTAudioFileReader& reader, KTSampleConverter::Resampling resampling)
 {
-    const KTSampleConverter converter(kBankRate, 1, 16, false);
+    const KTSampleConverter converter(kBankRate, 1, 16, false, resampling);
     const std::uint64_t limit = converter.sourceByteLimit(reader.readFormat(), kBankLength);
     const KTSample source = reader.readSample(limit);
     KTSample imported;
@@ -75,7 +75,7 @@ std::int16_t faded(std::int16_t sample, int k)
 
 } // namespace
 
-TLImportedSound TLSampleImporter::read(const std::filesystem::path& path)
+TLImportedSound TLSampleImporter::read(const std::filesystem::path& path, Resampling resampling)
 {
     TLImportedSound sound;
     if (!isRegularFile(path))
@@ -88,7 +88,7 @@ TLImportedSound TLSampleImporter::read(const std::filesystem::path& path)
         sound.status = TLImportedSound::Status::Unsupported;
     } else {
         sound.raw = !reader->isValid();
-        sound.samples = sound.raw ? readRaw(*reader) : readPcm(*reader);
+        sound.samples = sound.raw ? readRaw(*reader) : readPcm(*reader, resampling);
         sound.status = sound.samples.size() < sizeof(std::int16_t) ? TLImportedSound::Status::NoSound
                                                                    : TLImportedSound::Status::Imported;
     }
@@ -111,9 +111,10 @@ void TLSampleImporter::place(std::vector<std::int16_t>& bank, const KTSample& sa
     }
 }
 
-TLImportedSound::Status TLSampleImporter::importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path)
+TLImportedSound::Status TLSampleImporter::importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path,
+                                                    Resampling resampling)
 {
-    const TLImportedSound sound = read(path);
+    const TLImportedSound sound = read(path, resampling);
     if (sound.status != TLImportedSound::Status::Imported)
         return sound.status;
     orvane.setSampleName(path.filename().c_str(), bank, 0);

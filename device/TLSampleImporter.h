@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/KTSample.h"
+#include "audio/KTSampleConverter.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -26,16 +27,19 @@ struct TLImportedSound {
 
 // Importing audio files into a bank. AIFF is tried first, then WAV; any other
 // file is taken as raw 16-bit data. Only what a bank can hold is read, so a
-// long file costs no more than a short one.
+// long file costs no more than a short one. Files at another rate than the
+// bank's are resampled linearly unless the caller asks for high quality.
 class TLSampleImporter {
 public:
     static constexpr int kFadeLength = 15;
+    using Resampling = KTSampleConverter::Resampling;
 
-    static TLImportedSound read(const std::filesystem::path& path);
+    static TLImportedSound read(const std::filesystem::path& path, Resampling resampling = Resampling::Linear);
     // Writes the samples over the start of the bank and clears the rest, then
     // silences the first sample and fades out the last kFadeLength ones.
     static void place(std::vector<std::int16_t>& bank, const KTSample& samples);
     // Reads the file into the bank and names the bank's first sample slot
     // after the file. The bank is left as it was unless the status is Imported.
-    static TLImportedSound::Status importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path);
+    static TLImportedSound::Status importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path,
+                                              Resampling resampling = Resampling::Linear);
 };
