@@ -70,7 +70,7 @@ std::optional<double> coldStart(const std::string& display)
         close(fds[1]);
         setenv("DISPLAY", display.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
-        execl(ORVANE_HARNESS, ORVANE_HARNESS, "--report-shown", static_cast<char*>(nullptr));
+        execl(ORVANE_HARNESS, ORVANE_HARNESS, static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);

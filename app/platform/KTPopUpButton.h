@@ -11,6 +11,4 @@ public:
     virtual void selectItemAtIndex(int index) = 0;
     // The selected item's index, or -1 when the list is empty.
     virtual int indexOfSelectedItem() const = 0;
-    virtual int numberOfItems() const = 0;
-    virtual std::string itemTitleAtIndex(int index) const = 0;
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMetaObject>
 #include <QPushButton>
 #include <QStringList>
@@ -55,8 +56,11 @@ int KTQtApplicationPlatform::runAlert(QMessageBox::Icon icon, const std::string&
 {
     QMessageBox box(icon, QApplication::applicationDisplayName(), QString::fromStdString(title), QMessageBox::NoButton,
                     mMainWindow);
-    box.setTextFormat(Qt::PlainText);
     box.setInformativeText(QString::fromStdString(message));
+    // Title and message as given, tags and line breaks included: the box's own
+    // text format reaches only the title's label.
+    for (QLabel* label : box.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
     QPushButton* defaultChoice =
         box.addButton(QString::fromStdString(defaultButton.empty() ? "OK" : defaultButton), QMessageBox::AcceptRole);
     QPushButton* alternateChoice = alternateButton.empty()

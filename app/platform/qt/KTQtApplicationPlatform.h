@@ -36,9 +36,6 @@ public:
     std::thread startBackgroundOperation(std::function<void()> block) override;
     std::string objectForInfoDictionaryKey(const std::string& key) const override;
 
-    // Whether a sheet is attached now.
-    bool hasSheet() const { return mSheet.has_value(); }
-
 private:
     struct Sheet {
         KTWindow* sheet;

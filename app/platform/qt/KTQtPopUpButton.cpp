@@ -21,13 +21,3 @@ int KTQtPopUpButton::indexOfSelectedItem() const
 {
     return mBox->currentIndex();
 }
-
-int KTQtPopUpButton::numberOfItems() const
-{
-    return mBox->count();
-}
-
-std::string KTQtPopUpButton::itemTitleAtIndex(int index) const
-{
-    return mBox->itemText(index).toStdString();
-}

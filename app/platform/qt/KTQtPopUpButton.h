@@ -11,8 +11,6 @@ public:
     void addItemWithTitle(const std::string& title) override;
     void selectItemAtIndex(int index) override;
     int indexOfSelectedItem() const override;
-    int numberOfItems() const override;
-    std::string itemTitleAtIndex(int index) const override;
 
 private:
     QComboBox* mBox;

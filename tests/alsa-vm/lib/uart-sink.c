@@ -34,13 +34,9 @@ static double now(void)
 
 int main(int argc, char **argv)
 {
-	if (argc != 4 && argc != 5) {
-		fprintf(stderr, "usage: uart-sink FIFO OUTFILE BAUD [LOGFILE]\n");
-		return 2;
-	}
-	double bps = atof(argv[3]) / 10.0;
+	double bps = argc == 4 || argc == 5 ? atof(argv[3]) / 10.0 : 0;
 	if (bps <= 0) {
-		fprintf(stderr, "uart-sink: bad baud rate\n");
+		fprintf(stderr, "usage: uart-sink FIFO OUTFILE BAUD [LOGFILE] (BAUD > 0)\n");
 		return 2;
 	}
 	int out = open(argv[2], O_WRONLY | O_CREAT | O_TRUNC, 0644);
