@@ -2,25 +2,24 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <sys/mman.h>
 #include <unistd.h>
 
-// The fuzz input written to a temporary file, removed again when the object goes away.
+// The fuzz input as an anonymous in-memory file, opened by its /proc path.
 class FuzzInputFile {
 public:
     FuzzInputFile(const std::uint8_t* data, std::size_t size)
+        : mFd(memfd_create("fuzz-input", 0))
+        , mPath("/proc/self/fd/" + std::to_string(mFd))
     {
-        const int fd = mkstemp(mPath.data());
-        if (fd >= 0)
-            close(fd);
         std::ofstream out(mPath, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-        mComplete = fd >= 0 && out.flush().good();
+        mComplete = mFd >= 0 && out.flush().good();
     }
-    ~FuzzInputFile() { std::remove(mPath.c_str()); }
+    ~FuzzInputFile() { close(mFd); }
     FuzzInputFile(const FuzzInputFile&) = delete;
     FuzzInputFile& operator=(const FuzzInputFile&) = delete;
 
@@ -29,6 +28,7 @@ public:
     const char* path() const { return mPath.c_str(); }
 
 private:
-    std::string mPath = "/tmp/orvane-fuzz-XXXXXX";
+    int mFd;
+    std::string mPath;
     bool mComplete = false;
 };

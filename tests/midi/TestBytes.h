@@ -4,11 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
-// Bytes written as text for the file tests, and scratch files in the build folder.
+// Bytes written as text for the file tests, and scratch files.
 using Bytes = std::vector<std::uint8_t>;
 
 // Pairs of hex digits; spaces are ignored and 'quoted' text is taken as it is.
@@ -25,12 +24,10 @@ inline Bytes hex(const std::string& text)
     return bytes;
 }
 
-// A path in the build folder, unique to the running test.
+// A file in the test program's working folder (its build folder), unique to the running test.
 inline std::string scratchPath(const std::string& name)
 {
-    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    std::filesystem::create_directories(ORVANE_BINARY_DIR "/test-scratch");
-    return ORVANE_BINARY_DIR "/test-scratch/" + std::string(test->test_suite_name()) + "." + test->name() + "." + name;
+    return std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "." + name;
 }
 
 inline Bytes readFile(const std::string& path)
