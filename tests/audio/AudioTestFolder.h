@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <vector>
 
 using Bytes = std::vector<std::uint8_t>;
@@ -16,19 +14,12 @@ using Bytes = std::vector<std::uint8_t>;
 // with everything in it when the folder object goes away.
 class AudioTestFolder {
 public:
-    AudioTestFolder()
-    {
-        if (mkdtemp(mRoot.data()) == nullptr)
-            ADD_FAILURE() << "cannot create a temporary folder";
-    }
+    AudioTestFolder() { EXPECT_NE(mkdtemp(mRoot.data()), nullptr) << "cannot create a temporary folder"; }
     ~AudioTestFolder() { std::filesystem::remove_all(mRoot, mIgnored); }
 
     std::string path(const std::string& name) const { return mRoot + "/" + name; }
     // Runs sox with the arguments; true when it succeeded.
-    bool sox(const std::string& arguments) const
-    {
-        return std::system(("sox -V1 " + arguments + " 2>/dev/null").c_str()) == 0;
-    }
+    bool sox(const std::string& args) const { return !std::system(("sox -V1 " + args + " 2>/dev/null").c_str()); }
     // Writes the samples as raw signed little-endian data of `bits` bits into
     // `name`.raw and has sox wrap them into `name`; `outputOptions` go before the
     // output name (e.g. "-t wavpcm"). Returns the file's path; fails the test when sox fails.
