@@ -24,10 +24,11 @@ inline Bytes hex(const std::string& text)
     return bytes;
 }
 
-// A file in the test program's working folder (its build folder), unique to the running test.
+// A file in the build folder, unique to the running test.
 inline std::string scratchPath(const std::string& name)
 {
-    return std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "." + name;
+    const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+    return ORVANE_BINARY_DIR "/scratch." + test + "." + name;
 }
 
 inline Bytes readFile(const std::string& path)
