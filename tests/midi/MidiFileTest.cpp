@@ -186,6 +186,8 @@ TEST(KTMidiFile, DamagedAndHostileFilesEndCleanly)
     const std::tuple<const char*, Text, std::array<int, 3>, Sizes, Delays> cases[] = {
         // The list ends with the unterminated message; the rest of its track is skipped.
         {"no F7", kHeader + track("00f003310203 " + meta + end) + track(meta + end), {1, 2, 24}, {1, 1, 0, 0}, {0}},
+        // A chunk that is not "MTrk" gives its bytes after the id as events; a header
+        // longer than 6 bytes still has the first track after its sixth byte.
         {"other chunk id", kHeader + track(meta + end) + "'Xxxx'" + meta + end, {1, 2, 24}, {1, 1, 0, 0}, {0}},
         {"long header", "'MThd' 0000000a 0001 0001 0018 " + track(meta + end), {1, 1, 24}, {1, 0, 0, 0}, {0}},
         // After an empty list, the data of a track that runs past the end is read again as a
