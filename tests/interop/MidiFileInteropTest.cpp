@@ -29,10 +29,10 @@ std::string writeFactoryDisk()
     TLOrvane orvane(FactoryImage::samples());
     const std::string path = scratchPath("allbanks.mid");
     KTMidiFileWriter writer(path.c_str(), 24, 120);
-    const Bytes tempo = hex("ff51 07a120"), signature = hex("ff58 02181808");
-    writer.writeTrack({KTMidiEvent(tempo.begin(), tempo.end()), KTMidiEvent(signature.begin(), signature.end())}, true);
+    writer.writeTrack({event("ff51 07a120"), event("ff58 04021808")}, true);  // 120 beats a minute in 4/4
     for (int bank = 0; bank < TLOrvane::kBankCount; ++bank) {
-        KTMidiEventList events{orvane.makeMetaEvent(3, bank), orvane.makeMetaEvent(4, bank), orvane.makeMetaEvent(127, bank)};
+        KTMidiEventList events{orvane.makeMetaEvent(3, bank), orvane.makeMetaEvent(4, bank),
+                               orvane.makeMetaEvent(127, bank)};
         for (KTMidiEvent& event : orvane.makeSampleDump(bank, 0))
             events.push_back(event);
         writer.writeTrack(events, true);
@@ -70,18 +70,22 @@ TEST(MidiFileInterop, MidoReadsOurDiskAndWritesOneWeRead)
 {
     if (std::system("/usr/bin/python3 -c 'import mido' 2>/dev/null") != 0)
         GTEST_SKIP() << "python3-mido is not installed (scripts/bootstrap installs it)";
+    // Per bank track: each message's size and absolute tick, then the kinds of its meta events.
     const std::string summary = run("/usr/bin/python3 -c \"import sys, mido\nf = mido.MidiFile(sys.argv[1])\n"
                                     "print(f.type, len(f.tracks), f.ticks_per_beat)\nfor track in f.tracks[1:]:\n"
-                                    " t = 0\n for m in track:\n  t += m.time\n  if m.type == 'sysex': print(len(m.data) + 2, t)\n"
+                                    " t = 0\n for m in track:\n  t += m.time\n"
+                                    "  if m.type == 'sysex': print(len(m.data) + 2, t)\n"
                                     " print([m.type for m in track if m.is_meta])\" " + writeFactoryDisk());
     EXPECT_EQ(summary, "1 8 24\n" + perBank([](auto, auto start, auto dump) {
-                  return "6 " + start + "\n262150 " + dump + "\n['track_name', 'instrument_name', 'sequencer_specific', 'end_of_track']\n";
+                  return "6 " + start + "\n262150 " + dump
+                      + "\n['track_name', 'instrument_name', 'sequencer_specific', 'end_of_track']\n";
               }));
 
     const std::string file = scratchPath("mido.mid");
     run("/usr/bin/python3 -c \"import sys, mido\nf = mido.MidiFile(type=1, ticks_per_beat=24)\n"
         "f.tracks.append(mido.MidiTrack([mido.MetaMessage('track_name', name='Bank A'),\n"
-        " mido.Message('sysex', data=[0x31, 0x0D]), mido.Message('sysex', data=[i % 128 for i in range(300)], time=289)]))\n"
+        " mido.Message('sysex', data=[0x31, 0x0D]),\n"
+        " mido.Message('sysex', data=[i % 128 for i in range(300)], time=289)]))\n"
         "f.save(sys.argv[1])\" " + file);
     KTMidiFileReader reader(file.c_str());
     EXPECT_EQ(reader.mDivision, 24);
