@@ -2,48 +2,12 @@
 // list, each list given to detectBank and, for a bank of the store, loadBank.
 // Aborts when reading consumes more than the file can justify.
 #include "device/TLOrvane.h"
+#include "fuzz/FuzzInputFile.h"
 #include "midi/KTMidiFileReader.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
-
-// An anonymous in-memory file holding the bytes, opened by its /proc path.
-class MemoryFile {
-public:
-    MemoryFile(const std::uint8_t* data, std::size_t size)
-        : mFd(memfd_create("midi-file-reader-fuzz", 0))
-    {
-        std::size_t done = 0;
-        while (mFd >= 0 && done < size) {
-            const ssize_t n = ::write(mFd, data + done, size - done);
-            if (n <= 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        mComplete = mFd >= 0 && done == size;
-    }
-    ~MemoryFile()
-    {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-    MemoryFile(const MemoryFile&) = delete;
-    MemoryFile& operator=(const MemoryFile&) = delete;
-
-    bool complete() const { return mComplete; }
-    std::string path() const { return "/proc/self/fd/" + std::to_string(mFd); }
-
-private:
-    int mFd;
-    bool mComplete = false;
-};
 
 // One store for the whole run; every bank loaded is reset afterwards, so each
 // input meets the same store.
@@ -58,10 +22,10 @@ TLOrvane& store()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const MemoryFile file(data, size);
+    const FuzzInputFile file(data, size);
     if (!file.complete())
         return 0;
-    KTMidiFileReader reader(file.path().c_str());
+    KTMidiFileReader reader(file.path());
     if (reader.mFileSize != size)
         std::abort();
 

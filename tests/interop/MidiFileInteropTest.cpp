@@ -1,134 +1,102 @@
 // Our disks read by independent Standard MIDI File parsers (midicsv, Python's
 // mido), and a file written by mido read by our reader.
+#include "device/TLOrvane.h"
 #include "midi/KTMidiFileReader.h"
+#include "midi/KTMidiFileWriter.h"
 #include "resources/FactoryImage.h"
-#include "tests/midi/MidiFileTestSupport.h"
-
-#include <gtest/gtest.h>
+#include "tests/midi/TestBytes.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <string>
-
-using namespace miditest;
 
 namespace {
 
-bool succeeds(const std::string& command)
-{
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// The standard output of a command that must succeed.
+// The standard output of a command, which must succeed.
 std::string run(const std::string& command)
 {
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
     char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    for (std::size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         output.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << command;
+    EXPECT_EQ(pipe ? pclose(pipe) : -1, 0) << command;
     return output;
 }
 
-// A Python script in the scratch folder.
-std::string script(const std::string& name, const char* text)
-{
-    const std::string path = scratchPath(name);
-    std::ofstream(path) << text;
-    return "/usr/bin/python3 " + path;
-}
-
+// A header track, then each factory bank's names and sample dump on a track of its own.
 std::string writeFactoryDisk()
 {
     TLOrvane orvane(FactoryImage::samples());
     const std::string path = scratchPath("allbanks.mid");
-    writeAllBanksDisk(path, orvane);
+    KTMidiFileWriter writer(path.c_str(), 24, 120);
+    writer.writeTrack({event("ff51 07a120"), event("ff58 04021808")}, true);  // 120 beats a minute in 4/4
+    for (int bank = 0; bank < TLOrvane::kBankCount; ++bank) {
+        KTMidiEventList events{orvane.makeMetaEvent(3, bank), orvane.makeMetaEvent(4, bank),
+                               orvane.makeMetaEvent(127, bank)};
+        for (KTMidiEvent& event : orvane.makeSampleDump(bank, 0))
+            events.push_back(event);
+        writer.writeTrack(events, true);
+    }
+    EXPECT_TRUE(writer.finish());
     return path;
+}
+
+// A line or two a bank, from its track number and the ticks of its short message
+// and of its 262,150-byte dump: 4,316 ticks a bank, the dump 289 ticks after.
+template <typename Line> std::string perBank(Line line)
+{
+    std::string text;
+    for (int bank = 0; bank < TLOrvane::kBankCount; ++bank)
+        text += line(std::to_string(bank + 2) + " ", std::to_string(4316 * bank), std::to_string(4316 * bank + 289));
+    return text;
 }
 
 } // namespace
 
 TEST(MidiFileInterop, MidicsvParsesOurDisk)
 {
-    if (!succeeds("command -v midicsv"))
+    if (std::system("command -v midicsv >/dev/null") != 0)
         GTEST_SKIP() << "midicsv is not installed (scripts/bootstrap installs it)";
-    // The header, then track, tick, length and listed byte count of each SysEx
-    // message (midicsv counts the bytes after F0 and lists each of them), then
-    // the number of tracks.
+    // midicsv counts and lists the bytes after F0: a field per byte.
     const std::string summary = run("midicsv " + writeFactoryDisk() + R"( | awk -F', ' '
         $3 == "Header" { print "header", $4, $5, $6 }
-        $3 == "Start_track" { tracks++ }
-        $3 == "System_exclusive" { print $1, $2, $4, NF - 4 }
-        END { print "tracks", tracks }')");
-    std::string expected = "header 1 8 24\n";
-    for (int bank = 0; bank < 7; ++bank) {
-        const std::string track = std::to_string(bank + 2) + " ";
-        expected += track + std::to_string(4316 * bank) + " 5 5\n";
-        expected += track + std::to_string(4316 * bank + 289) + " 262149 262149\n";
-    }
-    EXPECT_EQ(summary, expected + "tracks 8\n");
+        $3 == "System_exclusive" { print $1, $2, $4, NF - 4 }')");
+    EXPECT_EQ(summary, "header 1 8 24\n" + perBank([](auto track, auto start, auto dump) {
+                  return track + start + " 5 5\n" + track + dump + " 262149 262149\n";
+              }));
 }
 
-// Both ways: mido reads our disk, and our reader reads a file mido wrote.
 TEST(MidiFileInterop, MidoReadsOurDiskAndWritesOneWeRead)
 {
-    if (!succeeds("/usr/bin/python3 -c 'import mido'"))
+    if (std::system("/usr/bin/python3 -c 'import mido' 2>/dev/null") != 0)
         GTEST_SKIP() << "python3-mido is not installed (scripts/bootstrap installs it)";
-    // One line per track: "meta" or "sysex SIZE TICK" per event, TICK the absolute tick.
-    const std::string summary = run(script("summary.py", R"(
-import sys, mido
-f = mido.MidiFile(sys.argv[1])
-print(f.type, len(f.tracks), f.ticks_per_beat)
-for track in f.tracks:
-    t, out = 0, []
-    for m in track:
-        t += m.time
-        if m.type == 'sysex':
-            out.append('sysex %d %d' % (len(m.data) + 2, t))
-        elif m.is_meta and m.type != 'end_of_track':
-            out.append('meta')
-    print(' '.join(out))
-)") + " " + writeFactoryDisk());
-    std::string expected = "1 8 24\nmeta meta meta\n";
-    for (int bank = 0; bank < 7; ++bank)
-        expected += "meta meta meta sysex 6 " + std::to_string(4316 * bank) + " sysex 262150 "
-            + std::to_string(4316 * bank + 289) + "\n";
-    EXPECT_EQ(summary, expected);
+    // Per bank track: each message's size and absolute tick, then the kinds of its meta events.
+    const std::string summary = run("/usr/bin/python3 -c \"import sys, mido\nf = mido.MidiFile(sys.argv[1])\n"
+                                    "print(f.type, len(f.tracks), f.ticks_per_beat)\nfor track in f.tracks[1:]:\n"
+                                    " t = 0\n for m in track:\n  t += m.time\n"
+                                    "  if m.type == 'sysex': print(len(m.data) + 2, t)\n"
+                                    " print([m.type for m in track if m.is_meta])\" " + writeFactoryDisk());
+    EXPECT_EQ(summary, "1 8 24\n" + perBank([](auto, auto start, auto dump) {
+                  return "6 " + start + "\n262150 " + dump
+                      + "\n['track_name', 'instrument_name', 'sequencer_specific', 'end_of_track']\n";
+              }));
 
     const std::string file = scratchPath("mido.mid");
-    run(script("write.py", R"(
-import sys, mido
-M = mido.MetaMessage
-f = mido.MidiFile(type=1, ticks_per_beat=24)
-f.tracks.append(mido.MidiTrack([M('set_tempo', tempo=500000), M('time_signature', numerator=4, denominator=4,
-    clocks_per_click=24, notated_32nd_notes_per_beat=8), M('copyright', text='mido')]))
-f.tracks.append(mido.MidiTrack([M('track_name', name='Bank A'), M('sequencer_specific', data=[0x31, 0, 0x66, 0, 0x61, 0]),
-    mido.Message('sysex', data=[0x31, 0x0D, 0x79, 0x02], time=0),
-    mido.Message('sysex', data=[i % 128 for i in range(300)], time=289)]))
-f.save(sys.argv[1])
-)") + " " + file);
-    KTMidiEvent dump = eventOf({0xF0});
-    for (int i = 0; i < 300; ++i)
-        dump.push_back(static_cast<std::uint8_t>(i % 128));
-    dump.push_back(0xF7);
-    const KTMidiEventList tracks[] = {
-        {eventOf({0xFF, 0x51, 0x07, 0xA1, 0x20}), eventOf({0xFF, 0x58, 0x04, 0x02, 0x18, 0x08}),
-         eventOf({0xFF, 0x02, 'm', 'i', 'd', 'o'})},
-        {eventOf({0xFF, 0x03, 'B', 'a', 'n', 'k', ' ', 'A'}), eventOf({0xFF, 0x7F, 0x31, 0x00, 0x66, 0x00, 0x61, 0x00}),
-         eventOf({0xF0, 0x31, 0x0D, 0x79, 0x02, 0xF7}), dump},
-    };
+    run("/usr/bin/python3 -c \"import sys, mido\nf = mido.MidiFile(type=1, ticks_per_beat=24)\n"
+        "f.tracks.append(mido.MidiTrack([mido.MetaMessage('track_name', name='Bank A'),\n"
+        " mido.Message('sysex', data=[0x31, 0x0D]),\n"
+        " mido.Message('sysex', data=[i % 128 for i in range(300)], time=289)]))\n"
+        "f.save(sys.argv[1])\" " + file);
     KTMidiFileReader reader(file.c_str());
-    EXPECT_EQ(reader.mTrackCount, 2);
     EXPECT_EQ(reader.mDivision, 24);
     KTMidiEventList events;
-    for (const KTMidiEventList& track : tracks)
-        EXPECT_EQ(reader.readTrack(events), track);
-    // 289 ticks after a 6-byte message: its 1 transmit tick and 288 ticks of pause.
-    ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ(events[3].mDelay, 6000u);
+    reader.readTrack(events);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0], hex("ff03'Bank A'"));
+    EXPECT_EQ(events[1], hex("f0310df7"));
+    EXPECT_EQ(events[2].size(), 302u);
+    EXPECT_EQ(events[2][300], 299 % 128);
+    // 289 ticks after a 4-byte message: its 1 tick on the line and 288 ticks (6,000 ms) of pause.
+    EXPECT_EQ(events[2].mDelay, 6000u);
     EXPECT_TRUE(reader.readTrack(events).empty());
 }
