@@ -13,6 +13,8 @@ using Duration = KTClock::Duration;
 
 namespace {
 
+Duration lineTime(std::size_t bytes) { return kMidiByteTime * static_cast<std::int64_t>(bytes); }
+
 KTMidiEvent sysex(std::size_t size, std::uint64_t delay, std::uint8_t fill = 0x11)
 {
     KTMidiEvent event(size, fill);
@@ -110,6 +112,72 @@ TEST_F(Transmitter, MessagesGoOutWholeAfterTheirPauses)
         EXPECT_EQ(starts(startsBefore), expectedStarts);
         EXPECT_LE(end - (at - kMidiByteTime), 1ms) << "ends with the last message";
     }
+}
+
+// A stop mid-message cuts it at its next piece and closes it with F7; a stop
+// in a pause ends it within the pause's step; dropping the transmitter stops it
+// and disposes of its port; a destination that goes away ends the send. None
+// starts another message, and the transmitter takes a new list afterwards.
+TEST(TransmitterStop, EndsTheTransmissionPromptlyWithTheWireClosed)
+{
+    enum How { Abort, Drop, Vanish };
+    constexpr std::size_t kAnyPieces = ~std::size_t(0);
+    const struct {
+        How how;
+        Duration after;       // since the start of the list
+        std::size_t dataSent; // bytes of the data message on the wire
+        bool closed;          // with a closing F7
+        Duration within;      // from the stop to the end
+    } cases[] = {
+        {Abort, 10s, kAnyPieces, true, lineTime(256)},
+        {Abort, 3s, 0, false, 50ms},
+        {Drop, 10s, kAnyPieces, true, lineTime(256)},
+        {Vanish, 7s, 512, false, 0s},
+    };
+    const KTMidiEventList list{sysex(6, 0, 1), sysex(262150, 6000, 2), sysex(6, 1, 3)};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        KTVirtualClock clock;
+        KTRecordingMidiPlatform midi(clock);
+        midi.mDestinations = {{"Acme", "Port 1"}};
+        if (c.how == Vanish)
+            midi.mWriteResult = [](std::size_t taken) { return taken >= 3 ? -ENOENT : 0; };
+        auto transmitter = KTMidiInterfaceTransmitter::transmitterWithClientForDestination(midi, clock, 0);
+        transmitter->transmitMidiEventDump(list);
+        clock.sleepFor(c.after);
+        const Duration stoppedAt = clock.now();
+        if (c.how == Drop)
+            transmitter.reset();
+        else if (c.how == Abort)
+            transmitter->abortTransmission();
+        while (transmitter && transmitter->isStillTransmitting())
+            clock.sleepFor(1ms);
+        EXPECT_LE(clock.now() - stoppedAt, c.within);
+        const Bytes wire = midi.wire();
+        const std::size_t data = wire.size() - 6 - (c.closed ? 1 : 0);
+        EXPECT_TRUE(c.dataSent == kAnyPieces ? data > 0 && data % 256 == 0 : data == c.dataSent) << data;
+        Bytes expected(list[0].begin(), list[0].end());
+        expected.insert(expected.end(), list[1].begin(), list[1].begin() + long(data));
+        if (c.closed)
+            expected.push_back(0xF7);
+        EXPECT_EQ(wire, expected);
+        EXPECT_EQ(midi.calls("outputPortDispose").size(), c.how == Drop ? 1u : 0u);
+        if (c.how != Abort)
+            continue;
+        transmitter->transmitMidiEventDump(list);
+        while (transmitter->isStillTransmitting())
+            clock.sleepFor(1ms);
+        EXPECT_EQ(midi.wire().size(), wire.size() + 6 + 262150 + 6);
+    }
+}
+
+TEST_F(Transmitter, NamesTheDestinationsByTheirProperties)
+{
+    mMidi.mDestinations = {{"Acme", "Port 1"}, {"Tavel", ""}, {"", "Bare Port"}};
+    EXPECT_EQ(KTMidiInterfaceTransmitter::DestinationNumber(mMidi), 3);
+    const char* names[] = {"Acme: Port 1", "Tavel", "Bare Port", ""};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(KTMidiInterfaceTransmitter::DestinationNameAt(mMidi, i), names[i]);
 }
 
 } // namespace
