@@ -55,15 +55,11 @@ TEST_F(Transmission, OneBankGoesOutOnTheChosenPortAndChannelWithItsProgress)
     mWindow.mTableView.userSelectsRow(2);
     mWindow.mPopUp_MidiChannel.selectItemAtIndex(5);
     mWindow.mPopUp_MidiPort.selectItemAtIndex(1);
-    mController->send(nullptr);
-    EXPECT_EQ(mApp.mSheetsBegun, 0) << "the sheet waits for the posted transmit";
-    mApp.runMainQueue();
+    sendAndRunTransmit();
     EXPECT_EQ(mApp.mSheet->sheet, &mWindow.mWindow_Progress);
-    EXPECT_TRUE(mWindow.mWindow_Progress.isVisible());
     ASSERT_TRUE(runUntilIdle(200s));
     EXPECT_EQ(texts(), (Texts{"", "Initializing...", sending(3, "Bank 3"), "Releasing..."}));
     EXPECT_EQ(mApp.mSheetsEnded, 1);
-    EXPECT_TRUE(mController->mIdleState);
     EXPECT_EQ(mMidi.calls("send").at(0).endpoint, 2u);
     EXPECT_EQ(mMidi.calls("piece").at(0).endpoint, 2u);
     EXPECT_EQ(mMidi.wire(), dumps(2, 3, 5));
@@ -87,7 +83,6 @@ TEST_F(Transmission, AllBanksAreConfirmedThenSentInOrder)
     mApp.mAlertAnswers = {0, 1};
     mController->send(nullptr); // cancelled
     EXPECT_EQ(mApp.pendingMainQueueBlocks(), 0u);
-    EXPECT_TRUE(mController->mIdleState);
     sendAndRunTransmit();
     ASSERT_EQ(mApp.mAlerts.size(), 2u);
     EXPECT_EQ(mApp.mAlerts[1].title, "Send All Banks");

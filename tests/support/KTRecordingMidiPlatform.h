@@ -4,7 +4,6 @@
 #include "midiout/KTMidiPlatform.h"
 #include "midiout/KTSysexPacer.h"
 
-#include <algorithm>
 #include <list>
 #include <string>
 #include <utility>
@@ -12,7 +11,7 @@
 
 // The MIDI platform for tests: the product's SysEx pacer in virtual time with a
 // piece writer that records what goes on the wire, destinations the test edits
-// (destination i has the endpoint i + 1) and a log of every call.
+// (destination i has the endpoint i + 1) and a log of every call. Ports are kPort.
 class KTRecordingMidiPlatform final : public KTMidiPlatform {
 public:
     using Bytes = std::vector<std::uint8_t>;
@@ -48,9 +47,7 @@ public:
     KTMidiEndpointRef destination(std::size_t index) override { return index < mDestinations.size() ? index + 1 : 0; }
     std::string stringProperty(KTMidiEndpointRef endpoint, KTMidiStringProperty property) override
     {
-        if (destination(endpoint - 1) == 0)
-            return {};
-        const Destination& found = mDestinations[endpoint - 1];
+        const Destination found = destination(endpoint - 1) != 0 ? mDestinations[endpoint - 1] : Destination();
         return property == KTMidiStringProperty::Manufacturer ? found.first : found.second;
     }
     // The pacer's thread counts as active from a hand-over until its last job
@@ -71,7 +68,7 @@ public:
         for (const KTMidiShortMessage& message : messages)
             call.bytes.insert(call.bytes.end(), message.bytes, message.bytes + message.length);
         record(std::move(call));
-        return destination(endpoint - 1) != 0;
+        return true;
     }
 
     // Calls the client's notification procedure on the caller's thread.
@@ -108,20 +105,22 @@ private:
     static void completed(KTMidiSysexSendRequest* request)
     {
         auto* job = static_cast<Job*>(request);
-        KTRecordingMidiPlatform& self = *job->platform;
-        self.record({.name = "completion", .endpoint = job->destination});
+        job->platform->record({.name = "completion", .endpoint = job->destination});
         job->original->complete = true;
         job->original->completionProc(job->original);
-        std::lock_guard lock(self.mMutex);
-        self.mJobs.remove_if([job](const Job& other) { return &other == job; });
-        if (self.mJobs.empty())
-            self.mClock.removeActive();
+        std::lock_guard lock(job->platform->mMutex);
+        job->platform->mJobs.remove_if([job](const Job& other) { return &other == job; });
+        if (job->platform->mJobs.empty())
+            job->platform->mClock.removeActive();
     }
+    // Runs on the pacer's thread only.
     int write(KTMidiEndpointRef endpoint, const std::uint8_t* data, std::size_t size)
     {
         const int result = mWriteResult(mTaken);
-        if (result == 0 && ++mTaken > 0)
+        if (result == 0) {
             record({.name = "piece", .endpoint = endpoint, .bytes = Bytes(data, data + size)});
+            ++mTaken;
+        }
         return result;
     }
     void record(Call call)
@@ -135,7 +134,9 @@ private:
     mutable std::mutex mMutex;
     std::vector<Call> mCalls;
     std::list<Job> mJobs;
-    std::size_t mTaken = 0; // written by the pacer's thread only
+    std::size_t mTaken = 0;
     NotifyProc mNotify = [](std::int32_t) {};
-    KTSysexPacer mPacer{mClock, [this](KTMidiEndpointRef e, const std::uint8_t* d, std::size_t n) { return write(e, d, n); }};
+    KTSysexPacer mPacer{mClock, [this](KTMidiEndpointRef to, const std::uint8_t* data, std::size_t size) {
+                            return write(to, data, size);
+                        }};
 };

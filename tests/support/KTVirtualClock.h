@@ -13,6 +13,7 @@
 // The thread that creates the clock counts as active. Other threads that sleep
 // on it join with addActive() and leave with removeActive() before they block
 // on anything else. release() lets every sleep return at once (tear-down).
+// A sleep of no time lets the other active threads run first.
 class KTVirtualClock final : public KTClock {
 public:
     Duration now() const override
@@ -23,8 +24,6 @@ public:
     void sleepFor(Duration duration) override
     {
         std::unique_lock lock(mMutex);
-        if (duration <= Duration::zero())
-            return;
         bool woken = false;
         mSleepers.emplace(mNow + duration, &woken);
         wakeLocked();
