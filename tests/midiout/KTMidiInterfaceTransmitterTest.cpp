@@ -44,10 +44,13 @@ struct Rig {
     std::shared_ptr<KTMidiInterfaceTransmitter> transmitter;
 };
 
-TEST(Transmitter, CreationSilencesTheDestinationOnItsOwnPortAndDroppingDisposesOfIt)
+// Creation silences the destination on the transmitter's own port; the
+// destinations are counted and named by their properties.
+TEST(Transmitter, CreationSilencesTheDestinationAndDroppingDisposesOfThePort)
 {
     Rig rig;
     EXPECT_EQ(rig.clock.now(), 900ms);
+    EXPECT_EQ(KTMidiInterfaceTransmitter::DestinationNumber(rig.midi), 2);
     Bytes allNotesOff;
     for (int channel : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0})
         allNotesOff.insert(allNotesOff.end(), {std::uint8_t(0xB0 + channel), 0x7B, 0x00});
@@ -58,6 +61,10 @@ TEST(Transmitter, CreationSilencesTheDestinationOnItsOwnPortAndDroppingDisposesO
               (std::tuple{"send", 600ms, KTRecordingMidiPlatform::kPort, 2u, allNotesOff}));
     rig.transmitter.reset();
     EXPECT_EQ(rig.midi.calls("outputPortDispose").at(0).port, KTRecordingMidiPlatform::kPort);
+    rig.midi.mDestinations = {{"Acme", "Port 1"}, {"Tavel", ""}, {"", "Bare Port"}};
+    const char* names[] = {"Acme: Port 1", "Tavel", "Bare Port", ""};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(KTMidiInterfaceTransmitter::DestinationNameAt(rig.midi, i), names[i]);
 }
 
 // Each message of a list starts after its delay, counted from the end of the
@@ -135,16 +142,6 @@ TEST(Transmitter, StopsEndTheTransmissionPromptlyWithTheWireClosed)
         rig.waitForEnd();
         EXPECT_EQ(rig.midi.wire().size(), wire.size() + 6 + 262150 + 6);
     }
-}
-
-TEST(Transmitter, NamesTheDestinationsByTheirProperties)
-{
-    Rig rig;
-    rig.midi.mDestinations = {{"Acme", "Port 1"}, {"Tavel", ""}, {"", "Bare Port"}};
-    EXPECT_EQ(KTMidiInterfaceTransmitter::DestinationNumber(rig.midi), 3);
-    const char* names[] = {"Acme: Port 1", "Tavel", "Bare Port", ""};
-    for (std::size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(KTMidiInterfaceTransmitter::DestinationNameAt(rig.midi, i), names[i]);
 }
 
 } // namespace
