@@ -109,7 +109,6 @@ void checkDestinationList()
     check(ours == theirs, "destination list equals aconnect -o (" + std::to_string(theirs.size()) + " ports)");
     check(findDestination(platform, "Midi Through: Midi Through Port-0") >= 0, "Midi Through listed");
     check(findDestination(platform, kVirmidiPort) >= 0, "virmidi listed");
-    check(findDestination(platform, kClientName) < 0, "our own client not listed");
 }
 
 // Only a change of the ports other clients show is a set-up change.
@@ -213,19 +212,6 @@ void checkBankDumps(const std::string& virmidiExpected)
     std::this_thread::sleep_for(2s); // let the wire drain before the port goes
 }
 
-// When the sink had passed on the raw byte at the position: the first log
-// line "<seconds> <bytes so far>" whose count goes beyond it.
-double sinkTimeOf(const std::string& logPath, std::size_t position)
-{
-    std::ifstream log(logPath);
-    double seconds = 0;
-    std::size_t total = 0;
-    while (log >> seconds >> total)
-        if (total > position)
-            return seconds;
-    return -1;
-}
-
 // Host side of the bank run: after the driver's port selects are taken out,
 // the wire must be All Notes Off, the bank, a second All Notes Off and a part
 // of the data message closed with a lone F7; the data message on the line time.
@@ -253,8 +239,17 @@ void checkWire(const std::string& wirePath, const std::string& logPath)
     check(bank, "hardware wire: All Notes Off, the bank byte for byte, All Notes Off");
     if (!bank)
         return;
+    // When the sink had passed on the raw byte at the position: the time of the
+    // first log line "<seconds> <bytes so far>" whose count goes beyond it.
+    const auto sinkTime = [&logPath](std::size_t position) {
+        std::ifstream log(logPath);
+        double seconds = -1;
+        for (std::size_t total = 0; log >> seconds >> total && total <= position;) {
+        }
+        return seconds;
+    };
     const std::size_t first = silence.size() + dump[0].size();
-    const double seconds = sinkTimeOf(logPath, at[first + kDataBytes - 1]) - sinkTimeOf(logPath, at[first]);
+    const double seconds = sinkTime(at[first + kDataBytes - 1]) - sinkTime(at[first]);
     std::cout << "MEASURE host_wire_data_seconds " << seconds << " line_seconds " << kDataLineSeconds << std::endl;
     check(seconds >= 0.99 * kDataLineSeconds && seconds <= 1.01 * kDataLineSeconds,
           "hardware wire: first to last data byte within 1% of the line time");
