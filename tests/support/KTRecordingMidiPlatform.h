@@ -105,13 +105,14 @@ private:
     static void completed(KTMidiSysexSendRequest* request)
     {
         auto* job = static_cast<Job*>(request);
-        job->platform->record({.name = "completion", .endpoint = job->destination});
+        KTRecordingMidiPlatform& self = *job->platform;
+        self.record({.name = "completion", .endpoint = job->destination});
         job->original->complete = true;
         job->original->completionProc(job->original);
-        std::lock_guard lock(job->platform->mMutex);
-        job->platform->mJobs.remove_if([job](const Job& other) { return &other == job; });
-        if (job->platform->mJobs.empty())
-            job->platform->mClock.removeActive();
+        std::lock_guard lock(self.mMutex);
+        self.mJobs.remove_if([job](const Job& other) { return &other == job; });
+        if (self.mJobs.empty())
+            self.mClock.removeActive();
     }
     // Runs on the pacer's thread only.
     int write(KTMidiEndpointRef endpoint, const std::uint8_t* data, std::size_t size)
