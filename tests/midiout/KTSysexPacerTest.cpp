@@ -86,13 +86,16 @@ TEST(Pacer, AbortClosesTheMessageInFlightAndDropsTheQueuedOnes)
     KTRecordingMidiPlatform midi(clock);
     const Bytes first = message(100000), queued = message(300), noSysEx = message(10, 0x90);
     std::atomic<int> completions{0};
+    // Not sendable: no F0, no destination, no bytes.
     KTMidiSysexSendRequest requests[] = {request(first, completions), request(queued, completions),
-                                         request(noSysEx, completions), request(queued, completions, 0)};
+                                         request(noSysEx, completions), request(queued, completions, 0),
+                                         request(queued, completions)};
+    requests[4].bytesToSend = 0;
     for (auto& r : requests)
         EXPECT_EQ(midi.sendSysex(r), &r < requests + 2);
     clock.sleepFor(1s);
     midi.abortSysex();
-    while (completions < 4 && clock.now() < 200s)
+    while (completions < 5 && clock.now() < 200s)
         clock.sleepFor(1ms);
     const std::size_t kept = (1s / lineTime(256) + 1) * 256;
     Bytes expected(first.begin(), first.begin() + long(kept));
@@ -101,7 +104,7 @@ TEST(Pacer, AbortClosesTheMessageInFlightAndDropsTheQueuedOnes)
     EXPECT_EQ(midi.calls("piece").back().bytes, Bytes{0xF7});
     EXPECT_EQ(midi.calls("completion").back().time, lineTime(kept));
     clock.sleepFor(1s);
-    EXPECT_EQ(completions, 4);
+    EXPECT_EQ(completions, 5);
 }
 
 } // namespace
