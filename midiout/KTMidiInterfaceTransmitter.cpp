@@ -64,10 +64,6 @@ KTMidiInterfaceTransmitter::KTMidiInterfaceTransmitter(KTMidiPlatform& client, K
     mSysexSendRequest.destination = mMidiClient.destination(index);
     mSysexSendRequest.completionProc = &KTMidiInterfaceTransmitter::completionProc;
     mSysexSendRequest.completionRefCon = this;
-    mIsStillTransmitting = false;
-    mMidiEventDump = nullptr;
-    mDumpIndex = 0;
-    mMessageToSend = 0;
     mClock.sleepFor(kPauseBeforeAllNotesOff);
     sendAllNotesOffOverPortToDestination(mOutputPort, mSysexSendRequest.destination);
 }
