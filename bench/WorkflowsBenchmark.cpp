@@ -5,9 +5,9 @@
 
 #include "ApplicationPlatformDouble.h"
 #include "EditorWindowDouble.h"
-#include "MidiPortsDouble.h"
+#include "KTRecordingMidiPlatform.h"
+#include "KTVirtualClock.h"
 #include "app/OrvaneEditorController.h"
-#include "midiout/KTSteadyClock.h"
 #include "resources/FactoryImage.h"
 
 #include <benchmark/benchmark.h>
@@ -55,8 +55,8 @@ public:
 
 private:
     ApplicationPlatformDouble mApp;
-    MidiPortsDouble mMidi;
-    KTSteadyClock mClock;
+    KTVirtualClock mClock;
+    KTRecordingMidiPlatform mMidi{mClock};
     EditorWindowDouble mWindow;
     OrvaneEditorController mController;
 };

@@ -1,5 +1,7 @@
 #include "midiout/KTMidiInterfaceTransmitter.h"
 
+#include "midi/KTTimingConversions.h"
+
 #include <algorithm>
 #include <chrono>
 #include <vector>
@@ -11,7 +13,8 @@ constexpr std::uint8_t kAllNotesOff = 0x7B;
 constexpr int kChannels = 16;
 constexpr auto kPauseBeforeAllNotesOff = std::chrono::milliseconds(600);
 constexpr auto kPauseAfterAllNotesOff = std::chrono::milliseconds(300);
-constexpr auto kPauseAfterHandOver = std::chrono::microseconds(320);
+// One byte time after each hand-over, as the pause between two sends.
+constexpr auto kPauseAfterHandOver = kMidiByteTime;
 // Longest single step of a pause, so an abort is noticed soon.
 constexpr auto kPauseStep = std::chrono::milliseconds(50);
 // How long the destructor waits for an aborted message to end.
@@ -61,10 +64,6 @@ KTMidiInterfaceTransmitter::KTMidiInterfaceTransmitter(KTMidiPlatform& client, K
     mSysexSendRequest.destination = mMidiClient.destination(index);
     mSysexSendRequest.completionProc = &KTMidiInterfaceTransmitter::completionProc;
     mSysexSendRequest.completionRefCon = this;
-    mIsStillTransmitting = false;
-    mMidiEventDump = nullptr;
-    mDumpIndex = 0;
-    mMessageToSend = 0;
     mClock.sleepFor(kPauseBeforeAllNotesOff);
     sendAllNotesOffOverPortToDestination(mOutputPort, mSysexSendRequest.destination);
 }

@@ -28,7 +28,7 @@ bool isDestination(const snd_seq_port_info_t* info)
 
 KTAlsaMidiPlatform::KTAlsaMidiPlatform(KTClock& clock, std::string device)
     : mClock(clock), mDevice(std::move(device)),
-      mSender(clock, [this](KTMidiEndpointRef endpoint, const std::uint8_t* data, std::size_t size) {
+      mPacer(clock, [this](KTMidiEndpointRef endpoint, const std::uint8_t* data, std::size_t size) {
           return writePiece(endpoint, data, size);
       })
 {
@@ -80,7 +80,7 @@ bool KTAlsaMidiPlatform::openPrivatePortLocked()
 void KTAlsaMidiPlatform::clientDispose()
 {
     stopWatcher();
-    mSender.abortAll();
+    mPacer.abortAll();
     std::lock_guard lock(mMutex);
     if (mSeq != nullptr)
         snd_seq_close(mSeq);
@@ -192,12 +192,12 @@ bool KTAlsaMidiPlatform::sendSysex(KTMidiSysexSendRequest& request)
             connectLocked(mPrivatePort, address);
     }
     // Without a client the piece writer refuses, so the completion still comes.
-    return mSender.submit(request) && reachable;
+    return mPacer.submit(request) && reachable;
 }
 
 void KTAlsaMidiPlatform::abortSysex()
 {
-    mSender.abortAll();
+    mPacer.abortAll();
 }
 
 int KTAlsaMidiPlatform::writePiece(KTMidiEndpointRef endpoint, const std::uint8_t* data, std::size_t size)

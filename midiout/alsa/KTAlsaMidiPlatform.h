@@ -2,10 +2,9 @@
 
 #include "midiout/KTClock.h"
 #include "midiout/KTMidiPlatform.h"
-#include "midiout/alsa/KTAlsaSysexSender.h"
+#include "midiout/KTSysexPacer.h"
 
 #include <atomic>
-#include <chrono>
 #include <mutex>
 #include <set>
 #include <string>
@@ -20,7 +19,7 @@ struct _snd_seq_port_info;
 // clients that accept subscribed writes (not the system client, not our own,
 // not NO_EXPORT), in client then port order; the manufacturer is the client's
 // name and the display name the port's. SysEx leaves from a private port of
-// the client, paced by KTAlsaSysexSender; the System Announce port is watched
+// the client, paced by KTSysexPacer; the System Announce port is watched
 // on a thread of its own, and a change of the ports other clients show is
 // reported as the set-up changed notification.
 //
@@ -47,8 +46,6 @@ public:
 
     // The sequencer's number for our client, -1 without one.
     int clientId() const { return mClientId.load(); }
-    // CPU time of the sending thread for the last finished SysEx message.
-    std::chrono::nanoseconds lastSysexCpuTime() const { return mSender.lastMessageCpuTime(); }
 
 private:
     struct Address {
@@ -87,5 +84,5 @@ private:
     std::thread mWatcher;
     // Kept by the watcher thread, under the mutex.
     std::set<PortKey> mVisiblePorts;
-    KTAlsaSysexSender mSender;
+    KTSysexPacer mPacer;
 };

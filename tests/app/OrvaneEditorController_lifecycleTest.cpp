@@ -24,7 +24,7 @@ TEST_F(Lifecycle, VersionLinesComeFromTheInformationDictionary)
 TEST_F(Lifecycle, PortScanListsTheDestinationsInOrderWithTheFirstSelected)
 {
     const struct {
-        std::vector<MidiPortsDouble::Destination> destinations;
+        std::vector<KTRecordingMidiPlatform::Destination> destinations;
         Items items;
     } cases[] = {
         {{}, {"no output ports detected"}},
@@ -90,12 +90,12 @@ TEST_F(Lifecycle, TerminationDisposesTheClientAndTheBanksWithoutAsking)
     for (bool clientCreated : {true, false}) {
         SCOPED_TRACE(clientCreated);
         mMidi.mClientCreateSucceeds = clientCreated;
-        mMidi.mClientDisposals = 0;
+        const std::size_t disposals = mMidi.calls("clientDispose").size();
         start();
         mWindow.mTextField_Bankname.userCommits("unsaved");
         EXPECT_EQ(mController->applicationShouldTerminate(nullptr), 1);
-        EXPECT_EQ(mMidi.mClientDisposals, clientCreated ? 1 : 0) << "only a created client is disposed";
-        EXPECT_FALSE(mMidi.mClientExists);
+        EXPECT_EQ(mMidi.calls("clientDispose").size() - disposals, clientCreated ? 1u : 0u)
+            << "only a created client is disposed";
         EXPECT_EQ(mController->mOrvane, nullptr);
         EXPECT_TRUE(mApp.mAlerts.empty());
         EXPECT_TRUE(mApp.mPanels.empty());

@@ -2,10 +2,10 @@
 
 #include "ApplicationPlatformDouble.h"
 #include "EditorWindowDouble.h"
-#include "MidiPortsDouble.h"
+#include "KTRecordingMidiPlatform.h"
+#include "KTVirtualClock.h"
 #include "app/OrvaneEditorController.h"
 #include "device/TLOrvane.h"
-#include "midiout/KTClock.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +13,10 @@
 #include <memory>
 #include <vector>
 
-// A clock whose time moves only when something sleeps on it.
-class StepClock final : public KTClock {
-public:
-    Duration now() const override { return mNow; }
-    void sleepFor(Duration duration) override { mNow += duration; }
-
-    Duration mNow{0};
-};
-
 // A controller started the way the program starts it, against doubles: created,
 // init, outlets connected, awakeFromNib. Tests set the destinations and the
-// information dictionary before calling start().
+// information dictionary before calling start(). Time is virtual; a background
+// operation (the transmission worker) takes part in it while it runs.
 class ControllerFixture : public ::testing::Test {
 protected:
     ControllerFixture()
@@ -32,6 +24,15 @@ protected:
     {
         for (std::size_t i = 0; i < mFactory.size(); ++i)
             mFactory[i] = static_cast<std::int16_t>(i * 7);
+        mApp.mBeforeBackgroundOperation = [this] { mClock.addActive(); };
+        mApp.mAfterBackgroundOperation = [this] { mClock.removeActive(); };
+    }
+    ~ControllerFixture() override
+    {
+        // A test that failed half-way may leave the worker running: let every
+        // pause pass so that it ends and can be joined.
+        mClock.release();
+        mController.reset();
     }
 
     void start()
@@ -46,8 +47,8 @@ protected:
 
     std::vector<std::int16_t> mFactory;
     ApplicationPlatformDouble mApp;
-    MidiPortsDouble mMidi;
-    StepClock mClock;
+    KTVirtualClock mClock;
+    KTRecordingMidiPlatform mMidi{mClock};
     EditorWindowDouble mWindow;
     std::unique_ptr<OrvaneEditorController> mController;
 };

@@ -1,8 +1,9 @@
-#include "midiout/alsa/KTAlsaSysexSender.h"
+#include "midiout/KTSysexPacer.h"
+
+#include "midi/KTTimingConversions.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <ctime>
 
 namespace {
 
@@ -17,12 +18,12 @@ bool refusedForNow(int result)
 
 } // namespace
 
-KTAlsaSysexSender::KTAlsaSysexSender(KTClock& clock, PieceWriter writer)
+KTSysexPacer::KTSysexPacer(KTClock& clock, PieceWriter writer)
     : mClock(clock), mWriter(std::move(writer)), mThread([this] { run(); })
 {
 }
 
-KTAlsaSysexSender::~KTAlsaSysexSender()
+KTSysexPacer::~KTSysexPacer()
 {
     {
         std::lock_guard lock(mMutex);
@@ -35,7 +36,7 @@ KTAlsaSysexSender::~KTAlsaSysexSender()
     mThread.join();
 }
 
-bool KTAlsaSysexSender::submit(KTMidiSysexSendRequest& request)
+bool KTSysexPacer::submit(KTMidiSysexSendRequest& request)
 {
     const bool sendable = request.destination != 0 && request.data != nullptr &&
                           request.bytesToSend > 0 && request.data[0] == kSysEx;
@@ -47,7 +48,7 @@ bool KTAlsaSysexSender::submit(KTMidiSysexSendRequest& request)
     return sendable;
 }
 
-void KTAlsaSysexSender::abortAll()
+void KTSysexPacer::abortAll()
 {
     std::lock_guard lock(mMutex);
     mRunningAborted = true;
@@ -55,7 +56,7 @@ void KTAlsaSysexSender::abortAll()
         job.aborted = true;
 }
 
-bool KTAlsaSysexSender::nextJob(Job& job)
+bool KTSysexPacer::nextJob(Job& job)
 {
     std::unique_lock lock(mMutex);
     mWake.wait(lock, [this] { return !mJobs.empty() || mStopping; });
@@ -67,16 +68,12 @@ bool KTAlsaSysexSender::nextJob(Job& job)
     return true;
 }
 
-void KTAlsaSysexSender::run()
+void KTSysexPacer::run()
 {
     Job job{};
     while (nextJob(job)) {
-        const std::int64_t cpuBefore = threadCpuNanoseconds();
         if (!mRunningAborted)
             send(*job.request);
-        const std::int64_t cpu = threadCpuNanoseconds() - cpuBefore;
-        mLastCpuNs = cpu;
-        mTotalCpuNs += cpu;
         KTMidiSysexSendRequest* request = job.request;
         request->complete = true;
         // The completion may queue the next message; the request is not
@@ -86,7 +83,7 @@ void KTAlsaSysexSender::run()
     }
 }
 
-void KTAlsaSysexSender::send(const KTMidiSysexSendRequest& request)
+void KTSysexPacer::send(const KTMidiSysexSendRequest& request)
 {
     KTClock::Duration start = mClock.now();
     std::size_t sent = 0;
@@ -94,7 +91,7 @@ void KTAlsaSysexSender::send(const KTMidiSysexSendRequest& request)
     if (whole) {
         // The completion waits for the line time of the last piece, so the
         // next message cannot crowd the receiver's buffer.
-        waitUntil(start + kByteTime * static_cast<std::int64_t>(request.bytesToSend));
+        waitUntil(start + kMidiByteTime * static_cast<std::int64_t>(request.bytesToSend));
         return;
     }
     // Cut short: close the message so the receiver's parser resets.
@@ -105,13 +102,13 @@ void KTAlsaSysexSender::send(const KTMidiSysexSendRequest& request)
     }
 }
 
-bool KTAlsaSysexSender::sendPieces(const KTMidiSysexSendRequest& request, KTClock::Duration& start,
+bool KTSysexPacer::sendPieces(const KTMidiSysexSendRequest& request, KTClock::Duration& start,
                                    std::size_t& sent)
 {
     const std::size_t size = request.bytesToSend;
-    const KTClock::Duration pieceTime = kByteTime * static_cast<std::int64_t>(kPieceBytes);
+    const KTClock::Duration pieceTime = kMidiByteTime * static_cast<std::int64_t>(kPieceBytes);
     while (sent < size) {
-        const KTClock::Duration deadline = start + kByteTime * static_cast<std::int64_t>(sent);
+        const KTClock::Duration deadline = start + kMidiByteTime * static_cast<std::int64_t>(sent);
         waitUntil(deadline);
         if (mRunningAborted)
             return false;
@@ -128,7 +125,7 @@ bool KTAlsaSysexSender::sendPieces(const KTMidiSysexSendRequest& request, KTCloc
     return true;
 }
 
-int KTAlsaSysexSender::writeWithRetry(KTMidiEndpointRef destination, const std::uint8_t* data,
+int KTSysexPacer::writeWithRetry(KTMidiEndpointRef destination, const std::uint8_t* data,
                                       std::size_t size)
 {
     const KTClock::Duration giveUp = mClock.now() + kRefusalLimit;
@@ -142,16 +139,9 @@ int KTAlsaSysexSender::writeWithRetry(KTMidiEndpointRef destination, const std::
     }
 }
 
-void KTAlsaSysexSender::waitUntil(KTClock::Duration deadline)
+void KTSysexPacer::waitUntil(KTClock::Duration deadline)
 {
     const KTClock::Duration now = mClock.now();
     if (deadline > now)
         mClock.sleepFor(deadline - now);
-}
-
-std::int64_t KTAlsaSysexSender::threadCpuNanoseconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return std::int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }

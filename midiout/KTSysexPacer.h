@@ -4,7 +4,6 @@
 #include "midiout/KTMidiPlatform.h"
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -14,13 +13,12 @@
 
 // The sending thread behind KTMidiPlatform::sendSysex: cuts each message into
 // pieces of at most kPieceBytes, hands them to a writer no faster than the MIDI
-// line (3,125 bytes a second, against deadlines counted from the message's
+// line (kMidiByteTime a byte, against deadlines counted from the message's
 // start so that the stream does not drift slower either) and calls the
 // request's completion once, on this thread, after the last piece's line time.
-class KTAlsaSysexSender {
+class KTSysexPacer {
 public:
     static constexpr std::size_t kPieceBytes = 256;
-    static constexpr KTClock::Duration kByteTime = std::chrono::microseconds(320);
     // A receiver that keeps refusing data for this long ends the send.
     static constexpr KTClock::Duration kRefusalLimit = std::chrono::seconds(2);
 
@@ -28,21 +26,17 @@ public:
     // the receiver is full for now, any other negative value when it is gone.
     using PieceWriter = std::function<int(KTMidiEndpointRef, const std::uint8_t*, std::size_t)>;
 
-    KTAlsaSysexSender(KTClock& clock, PieceWriter writer);
-    ~KTAlsaSysexSender();
-    KTAlsaSysexSender(const KTAlsaSysexSender&) = delete;
-    KTAlsaSysexSender& operator=(const KTAlsaSysexSender&) = delete;
+    KTSysexPacer(KTClock& clock, PieceWriter writer);
+    ~KTSysexPacer();
+    KTSysexPacer(const KTSysexPacer&) = delete;
+    KTSysexPacer& operator=(const KTSysexPacer&) = delete;
 
     // Queues the request; false when it cannot be sent (no F0 start, no
-    // destination). Its completion is called on this sender's thread in any case.
+    // destination). Its completion is called on this pacer's thread in any case.
     bool submit(KTMidiSysexSendRequest& request);
     // Ends the message in flight at its next piece (closing it with F7) and
     // drops the queued ones; each still gets its completion.
     void abortAll();
-
-    // CPU time this thread spent on the last finished message and in total.
-    std::chrono::nanoseconds lastMessageCpuTime() const { return std::chrono::nanoseconds(mLastCpuNs.load()); }
-    std::chrono::nanoseconds totalCpuTime() const { return std::chrono::nanoseconds(mTotalCpuNs.load()); }
 
 private:
     struct Job {
@@ -56,7 +50,6 @@ private:
     bool sendPieces(const KTMidiSysexSendRequest& request, KTClock::Duration& start, std::size_t& sent);
     int writeWithRetry(KTMidiEndpointRef destination, const std::uint8_t* data, std::size_t size);
     void waitUntil(KTClock::Duration deadline);
-    static std::int64_t threadCpuNanoseconds();
 
     KTClock& mClock;
     PieceWriter mWriter;
@@ -65,7 +58,5 @@ private:
     std::deque<Job> mJobs;
     bool mStopping = false;
     std::atomic<bool> mRunningAborted{false};
-    std::atomic<std::int64_t> mLastCpuNs{0};
-    std::atomic<std::int64_t> mTotalCpuNs{0};
     std::thread mThread;
 };

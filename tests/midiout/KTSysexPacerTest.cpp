@@ -1,0 +1,110 @@
+#include "KTRecordingMidiPlatform.h"
+#include "midi/KTTimingConversions.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cerrno>
+#include <memory>
+
+using namespace std::chrono_literals;
+using Bytes = KTRecordingMidiPlatform::Bytes;
+using Duration = KTClock::Duration;
+
+namespace {
+
+Duration lineTime(std::size_t bytes) { return kMidiByteTime * static_cast<std::int64_t>(bytes); }
+
+Bytes message(std::size_t size, std::uint8_t first = 0xF0)
+{
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i % 128);
+    bytes.front() = first;
+    bytes.back() = 0xF7;
+    return bytes;
+}
+
+KTMidiSysexSendRequest request(const Bytes& bytes, std::atomic<int>& completions, KTMidiEndpointRef to = 1)
+{
+    return {to, bytes.data(), std::uint32_t(bytes.size()), false,
+            [](KTMidiSysexSendRequest* r) { ++*static_cast<std::atomic<int>*>(r->completionRefCon); }, &completions};
+}
+
+TEST(Pacer, PiecesFollowTheLineAsFarAsTheWriterTakesThem)
+{
+    // Refuses the piece after `at` taken ones `times` times with the result.
+    const auto refuse = [](int result, std::size_t at, std::size_t times) {
+        return [=, count = std::make_shared<std::size_t>(0)](std::size_t taken) {
+            return taken == at && (*count)++ < times ? result : 0;
+        };
+    };
+    const struct {
+        std::size_t size;
+        std::function<int(std::size_t)> result;
+        std::size_t written;  // bytes that reach the wire
+        Duration completion;  // after the start
+        Duration maxLate;     // how far a piece may fall behind the line
+    } cases[] = {
+        {262150, refuse(0, 0, 0), 262150, lineTime(262150), 0ms},          // all taken
+        {2560, refuse(-EAGAIN, 1, 5), 2560, lineTime(2560), 5ms},          // full for 5 ms
+        {2560, refuse(-ENOMEM, 1, ~0u), 256, lineTime(256) + 2s, 0ms},     // full until the limit
+        {2560, refuse(-EAGAIN, 1, ~0u), 256, lineTime(256) + 2s, 0ms},     // the same
+        {2560, refuse(-ENOENT, 2, ~0u), 512, lineTime(512), 0ms},          // gone: no retry
+        // A stall moves the schedule: one piece catches up, the rest keep the line.
+        {2560, refuse(-EAGAIN, 2, 1000), 2560, lineTime(2560 - 256) + 1s, 1s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        KTVirtualClock clock;
+        KTRecordingMidiPlatform midi(clock);
+        midi.mWriteResult = c.result;
+        const Bytes bytes = message(c.size);
+        std::atomic<int> completions{0};
+        auto sent = request(bytes, completions);
+        EXPECT_TRUE(midi.sendSysex(sent));
+        while (completions == 0 && clock.now() < 200s)
+            clock.sleepFor(1ms);
+        EXPECT_EQ(midi.calls("completion").at(0).time, c.completion);
+        EXPECT_EQ(midi.wire(), Bytes(bytes.begin(), bytes.begin() + long(c.written)));
+        std::size_t offset = 0;
+        for (const auto& piece : midi.calls("piece")) {
+            ASSERT_EQ(piece.bytes.size(), std::min<std::size_t>(256, c.size - offset));
+            ASSERT_GE(piece.time, lineTime(offset)) << "never ahead of the line";
+            ASSERT_LE(piece.time, lineTime(offset) + c.maxLate);
+            offset += piece.bytes.size();
+        }
+    }
+}
+
+// An abort cuts the message in flight at its next piece and closes it with a
+// lone F7; the queued ones and those that cannot be sent never reach the wire.
+// Every request completes exactly once.
+TEST(Pacer, AbortClosesTheMessageInFlightAndDropsTheQueuedOnes)
+{
+    KTVirtualClock clock;
+    KTRecordingMidiPlatform midi(clock);
+    const Bytes first = message(100000), queued = message(300), noSysEx = message(10, 0x90);
+    std::atomic<int> completions{0};
+    // Not sendable: no F0, no destination, no bytes.
+    KTMidiSysexSendRequest requests[] = {request(first, completions), request(queued, completions),
+                                         request(noSysEx, completions), request(queued, completions, 0),
+                                         request(queued, completions)};
+    requests[4].bytesToSend = 0;
+    for (auto& r : requests)
+        EXPECT_EQ(midi.sendSysex(r), &r < requests + 2);
+    clock.sleepFor(1s);
+    midi.abortSysex();
+    while (completions < 5 && clock.now() < 200s)
+        clock.sleepFor(1ms);
+    const std::size_t kept = (1s / lineTime(256) + 1) * 256;
+    Bytes expected(first.begin(), first.begin() + long(kept));
+    expected.push_back(0xF7);
+    EXPECT_EQ(midi.wire(), expected);
+    EXPECT_EQ(midi.calls("piece").back().bytes, Bytes{0xF7});
+    EXPECT_EQ(midi.calls("completion").back().time, lineTime(kept));
+    clock.sleepFor(1s);
+    EXPECT_EQ(completions, 5);
+}
+
+} // namespace
