@@ -101,8 +101,9 @@ TEST_F(Workflows, LoadingAsksBeforeABankDiskReplacesAnotherBank)
             EXPECT_EQ(orvane().mBankNames[bank], bank == c.changedBank ? "Pad" : "Bank " + std::to_string(bank + 1));
             EXPECT_EQ(orvane().mSamples[bank][9] == 105, bank == c.changedBank) << bank;
         }
-        if (c.changedBank >= 0)
+        if (c.changedBank >= 0) {
             EXPECT_EQ(mWindow.mTextField_Bankname.mText, "Pad");
+        }
     }
 }
 

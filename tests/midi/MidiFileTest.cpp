@@ -102,7 +102,7 @@ TEST(TimingConversions, RoundUpOnlyWhenThereIsAFraction)
     const std::tuple<Convert, std::uint64_t, std::uint16_t, std::uint16_t, std::uint64_t> cases[] = {
         {ms, 6000, 24, 120, 288}, {toMs, 288, 24, 120, 6000}, {ms, 10, 24, 120, 1}, {toMs, 1, 24, 120, 21},
         {ms, 500, 24, 120, 24}, {ms, 0, 24, 120, 0}, {bytes, 65, 24, 120, 1}, {bytes, 66, 24, 120, 2},
-        {bytes, 131072, 24, 120, 2014}, {toBytes, 1, 24, 120, 66}, {toBytes, 24, 24, 60, 3125}, {ms, 8571, 1, 7, 1},
+        {bytes, 131072, 24, 120, 2014}, {toBytes, 1, 24, 120, 66}, {toBytes, 24, 24, 120, 1563}, {ms, 8571, 1, 7, 1},
         {ms, 8572, 1, 7, 2}, {toMs, 100, 0, 120, 0}, {toBytes, 100, 0, 120, 0}, {toBytes, 100, 24, 0, 0},
         {ms, 100, 24, 0, 0}, {ms, 100, 24, 65535, 0}, {bytes, 100, 24, 0, 0}, {toMs, ~0ULL, 1, 1, ~0ULL}};
     for (const auto& [convert, input, division, tempo, expected] : cases)

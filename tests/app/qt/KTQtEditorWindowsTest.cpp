@@ -92,7 +92,7 @@ TEST_F(QtEditor, SendFollowsTheDestinationsAndMenusTheIdleStateBeforeAShortcutMa
 
     ui().action_Quit->trigger();
     EXPECT_EQ(mController->mOrvane, nullptr);
-    EXPECT_EQ(mMidi.mClientDisposals, 1);
+    EXPECT_EQ(mMidi.calls("clientDispose").size(), 1u);
     ui().action_Reset->trigger(); // must not reach the destroyed store
 }
 
