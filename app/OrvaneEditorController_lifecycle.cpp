@@ -9,6 +9,7 @@
 #include "device/TLOrvane.h"
 #include "midiout/KTMidiInterfaceTransmitter.h"
 #include "midiout/KTMidiPlatform.h"
+#include "midiout/KTPreferredDestination.h"
 
 #include <algorithm>
 #include <limits>
@@ -21,6 +22,9 @@ constexpr char kNoOutputPorts[] = "no output ports detected";
 constexpr char kSetupDidChangeTitle[] = "MIDI Environment did change!";
 constexpr char kShortVersionKey[] = "CFBundleShortVersionString";
 constexpr char kBuildVersionKey[] = "CFBundleVersion";
+constexpr char kMidiPortKey[] = "MidiPort";
+constexpr char kSendToolTip[] = "Send the selected bank or all banks to the instrument (Ctrl+T)";
+constexpr char kNoPortToolTip[] = "No MIDI output port found: connect the instrument and press Rescan";
 
 // Item titles for the port list; a title seen before gets " (2)", " (3)", ...
 // so that every item can be told apart.
@@ -52,6 +56,7 @@ OrvaneEditorController* OrvaneEditorController::init()
 void OrvaneEditorController::awakeFromNib()
 {
     mWindow_Main->center();
+    mWindow_Main->setTitleWithRepresentedFilename("Untitled");
     fillVersionLines();
     rescan(this);
     mTableView->selectRowIndexesByExtendingSelection(0, false);
@@ -75,17 +80,28 @@ void OrvaneEditorController::rescan(void*)
         std::min<std::uint16_t>(found, std::numeric_limits<std::int16_t>::max()));
 
     mPopUp_MidiPort->removeAllItems();
+    mDestinationTitles.clear();
     if (mDestinations == 0) {
         mPopUp_MidiPort->addItemWithTitle(kNoOutputPorts);
     } else {
         std::vector<std::string> names;
         for (std::int16_t i = 0; i < mDestinations; ++i)
             names.push_back(KTMidiInterfaceTransmitter::DestinationNameAt(mClient, static_cast<std::size_t>(i)));
-        for (const std::string& title : distinctTitles(names))
+        mDestinationTitles = distinctTitles(names);
+        for (const std::string& title : mDestinationTitles)
             mPopUp_MidiPort->addItemWithTitle(title);
     }
-    mPopUp_MidiPort->selectItemAtIndex(0);
+    mPopUp_MidiPort->selectItemAtIndex(
+        KTPreferredDestination::indexIn(mDestinationTitles, mApplication.stringForUserDefaultsKey(kMidiPortKey)));
     mButton_Send->setEnabled(mDestinations > 0);
+    mButton_Send->setToolTip(mDestinations > 0 ? kSendToolTip : kNoPortToolTip);
+}
+
+void OrvaneEditorController::midiPortDidChange(void*)
+{
+    const int index = mPopUp_MidiPort->indexOfSelectedItem();
+    if (index >= 0 && index < static_cast<int>(mDestinationTitles.size()))
+        mApplication.setStringForUserDefaultsKey(kMidiPortKey, mDestinationTitles[static_cast<std::size_t>(index)]);
 }
 
 void OrvaneEditorController::midiNotifyProc(std::int32_t messageId)
@@ -106,6 +122,8 @@ void OrvaneEditorController::midiSetupDidChange(std::int32_t messageId)
 
 int OrvaneEditorController::applicationShouldTerminate(void*)
 {
+    if (mOrvane && !canDiscardChanges())
+        return 0;
     // The worker reads the bank store: it must have ended before the store goes.
     stopTransmissionWorker();
     if (mClientCreated) {
