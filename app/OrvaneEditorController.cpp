@@ -1,11 +1,14 @@
 #include "app/OrvaneEditorController.h"
 
+#include "app/KTDisplayText.h"
 #include "app/platform/KTApplicationPlatform.h"
 #include "app/platform/KTButton.h"
 #include "app/platform/KTMenuItem.h"
 #include "app/platform/KTTableView.h"
 #include "app/platform/KTTextField.h"
+#include "app/platform/KTWaveformView.h"
 #include "app/platform/KTWindow.h"
+#include "device/TLBankSnapshot.h"
 #include "device/TLOrvane.h"
 
 namespace {
@@ -58,6 +61,8 @@ void OrvaneEditorController::tableViewSelectionDidChange(void*)
     const auto index = static_cast<std::size_t>(bank);
     mTextField_Bankname->setStringValue(mOrvane->mBankNames[index]);
     mTextField_Sample->setStringValue(mOrvane->mSampleNames[index][0]);
+    if (mWaveformView)
+        mWaveformView->setSamples(mOrvane->mSamples[index]);
 }
 
 void OrvaneEditorController::textfiledBanknameDidChange(void*)
@@ -66,7 +71,9 @@ void OrvaneEditorController::textfiledBanknameDidChange(void*)
     const int row = mTableView->selectedRow();
     if (row < 0 || row >= TLOrvane::kBankCount)
         return;
+    const std::vector<TLBankSnapshot> before = snapshots(row, row + 1);
     mOrvane->setBankName(text.c_str(), row);
+    recordStep("Rename Bank", before);
     mTableView->reloadData();
 }
 
@@ -76,7 +83,9 @@ void OrvaneEditorController::textfieldSamplenameDidChange(void*)
     const int row = mTableView->selectedRow();
     if (row < 0 || row >= TLOrvane::kBankCount)
         return;
+    const std::vector<TLBankSnapshot> before = snapshots(row, row + 1);
     mOrvane->setSampleName(text.c_str(), row, 0);
+    recordStep("Rename Sample", before);
 }
 
 void OrvaneEditorController::reset(void*)
@@ -86,9 +95,12 @@ void OrvaneEditorController::reset(void*)
     const int row = mTableView->selectedRow();
     if (row < 0 || row >= TLOrvane::kBankCount)
         return;
+    const std::vector<TLBankSnapshot> before = snapshots(row, row + 1);
     mOrvane->resetBank(row);
+    recordStep("Reset Bank", before);
     tableViewSelectionDidChange(nullptr);
     mTableView->reloadData();
+    showStatus("Reset " + KTDisplayText::bankTitle(row) + " to its factory sound");
 }
 
 void OrvaneEditorController::orderFrontAboutWindow(void* sender)

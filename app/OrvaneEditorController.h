@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/platform/KTTableViewDataSource.h"
+#include "device/TLDiskWriter.h"
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 class KTApplicationPlatform;
 class KTButton;
@@ -20,8 +22,11 @@ class KTPopUpButton;
 class KTProgressIndicator;
 class KTTableView;
 class KTTextField;
+class KTUndoManager;
+class KTWaveformView;
 class KTWindow;
 class TLOrvane;
+struct TLBankSnapshot;
 struct TLDiskContents;
 
 // The one controller of the editor: stands behind the main window, owns the bank
@@ -44,7 +49,10 @@ public:
     OrvaneEditorController* init();
     void awakeFromNib();
     void rescan(void* sender);
-    // Returns 1: the application terminates now.
+    // The user picked a port: it is remembered by its shown name.
+    void midiPortDidChange(void* sender);
+    // Returns 1 when the application terminates now, 0 when the user chose to
+    // keep working rather than lose unsaved changes.
     int applicationShouldTerminate(void* sender);
     // The MIDI platform's notification, on a thread of the platform.
     void midiNotifyProc(std::int32_t messageId);
@@ -65,9 +73,18 @@ public:
     void tableViewSelectionDidChange(void* notification) override;
 
     // Disks and samples.
+    // Asks for a name and saves the selected bank or all banks (Save As).
     void save(void* sender);
+    // Saves back to the disk opened or last saved, in its shape; asks for a
+    // name when there is none yet.
+    void saveDocument(void* sender);
     void openDisk(void* sender);
     void openSample(void* sender);
+    void exportBankAsWave(void* sender);
+    // A disk dropped on the window or chosen from the recent disks.
+    void openDiskAtPath(const std::string& path);
+    // An audio file dropped on a bank's row.
+    void importSampleAtPathIntoBank(const std::string& path, int bank);
 
     // Transmission.
     void send(void* sender);
@@ -91,6 +108,7 @@ public:
     KTLabel* mLabel_ProgressStatus = nullptr;
     KTLabel* mLabel_VersionString_AboutWindow = nullptr;
     KTLabel* mLabel_VersionString_MainWindow = nullptr;
+    KTLabel* mLabel_Status = nullptr;
     KTMatrix* mMatrix_SaveSendOption = nullptr;
     KTPopUpButton* mPopUp_MidiChannel = nullptr;
     KTPopUpButton* mPopUp_MidiPort = nullptr;
@@ -98,6 +116,8 @@ public:
     KTTableView* mTableView = nullptr;
     KTTextField* mTextField_Bankname = nullptr;
     KTTextField* mTextField_Sample = nullptr;
+    KTUndoManager* mUndoManager = nullptr;
+    KTWaveformView* mWaveformView = nullptr;
     KTWindow* mWindow_About = nullptr;
     KTWindow* mWindow_Main = nullptr;
     KTWindow* mWindow_Progress = nullptr;
@@ -118,14 +138,40 @@ private:
     // Asks a running worker to stop and waits until it has ended.
     void stopTransmissionWorker();
     void fillVersionLines();
+    struct LoadResult {
+        int banks = 0;     // banks loaded
+        int lastBank = -1; // the bank the last track went to
+        bool complete = true;
+    };
     // Loads the disk's tracks into the banks they belong to, asking before a
     // one-bank disk replaces another bank than its own.
-    void loadTracks(const TLDiskContents& contents, int selectedBank);
+    LoadResult loadTracks(const TLDiskContents& contents, int selectedBank);
+    void loadDisk(const std::string& path, int selectedBank);
+    void importSample(const std::string& path, int bank);
+
+    // The disk the banks were opened from or last saved to.
+    void setDocument(const std::string& path, TLDiskShape shape, int bank);
+    bool saveAs();
+    bool saveDocumentNow();
+    bool saveTo(const std::string& path, TLDiskShape shape, int bank);
+    // Asks Save / Discard / Cancel while there are unsaved changes; true when
+    // the work may go on.
+    bool canDiscardChanges();
+    // Records an edit of the banks in before as one undoable step.
+    void recordStep(const std::string& actionName, const std::vector<TLBankSnapshot>& before);
+    std::vector<TLBankSnapshot> snapshots(int firstBank, int endBank) const;
+    void restoreBanks(const std::vector<TLBankSnapshot>& banks);
+    void showStatus(const std::string& text);
 
     KTApplicationPlatform& mApplication;
     KTClock& mClock;
     const std::int16_t* mFactoryImage;
     bool mClientCreated = false;
+    std::string mDocumentPath;
+    TLDiskShape mDocumentShape = TLDiskShape::AllBanks;
+    int mDocumentBank = 0;
+    // The port list's items as the last scan titled them.
+    std::vector<std::string> mDestinationTitles;
 
     // The transmission worker; joined before the bank store or the controller
     // goes away.

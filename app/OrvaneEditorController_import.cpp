@@ -1,15 +1,28 @@
 #include "app/OrvaneEditorController.h"
 
+#include "app/KTDisplayText.h"
 #include "app/platform/KTApplicationPlatform.h"
 #include "app/platform/KTTableView.h"
 #include "device/TLBankRange.h"
+#include "device/TLBankSnapshot.h"
 #include "device/TLSampleImporter.h"
 
-#include <filesystem>
+#include <cstdio>
 #include <optional>
 #include <string>
 
 // Importing an audio file into the selected bank.
+
+namespace {
+
+std::string seconds(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", value);
+    return text;
+}
+
+} // namespace
 
 void OrvaneEditorController::openSample(void*)
 {
@@ -17,14 +30,35 @@ void OrvaneEditorController::openSample(void*)
     if (!isIdle() || !TLBankRange::isBank(selectedBank))
         return;
 
-    const std::optional<std::string> chosen = mApplication.runOpenPanel({}, false);
-    if (!chosen)
-        return;
+    const std::optional<std::string> chosen = mApplication.runOpenPanel(
+        {"Import Sample into " + KTDisplayText::bankTitle(selectedBank), "Audio files",
+         {"wav", "wave", "aif", "aiff", "aifc"}, {}, KTFilePanel::Folder::Samples});
+    if (chosen)
+        importSample(*chosen, selectedBank);
+}
 
-    switch (TLSampleImporter::importInto(*mOrvane, selectedBank, *chosen)) {
-    case TLImportedSound::Status::Imported:
+void OrvaneEditorController::importSampleAtPathIntoBank(const std::string& path, int bank)
+{
+    if (!isIdle() || !TLBankRange::isBank(bank))
+        return;
+    mTableView->selectRowIndexesByExtendingSelection(bank, false);
+    importSample(path, bank);
+}
+
+void OrvaneEditorController::importSample(const std::string& path, int bank)
+{
+    const std::string fileName = KTDisplayText::fileNameOf(path);
+    const TLImportedSound sound = TLSampleImporter::read(path);
+    switch (sound.status) {
+    case TLImportedSound::Status::Imported: {
+        const std::vector<TLBankSnapshot> before = snapshots(bank, bank + 1);
+        TLSampleImporter::store(*mOrvane, bank, path, sound);
+        recordStep("Import Sample", before);
         tableViewSelectionDidChange(nullptr);
+        showStatus("Imported " + KTDisplayText::elidedMiddle(fileName) + " into " + KTDisplayText::bankTitle(bank) +
+                   " (" + seconds(sound.bankSeconds()) + " of the file's " + seconds(sound.sourceSeconds) + ")");
         break;
+    }
     case TLImportedSound::Status::Unreadable:
         // Not a file, or vanished since it was chosen: the bank stays as it is.
         mApplication.beep();
@@ -36,9 +70,8 @@ void OrvaneEditorController::openSample(void*)
         break;
     case TLImportedSound::Status::NoSound:
         mApplication.runCriticalAlertPanel(
-            "No Sound Data",
-            "The file \"" + std::filesystem::path(*chosen).filename().string() + "\" holds no sound data.", "OK", "",
-            "");
+            "No Sound Data", "The file \"" + KTDisplayText::elidedMiddle(fileName) + "\" holds no sound data.", "OK",
+            "", "");
         break;
     }
 }

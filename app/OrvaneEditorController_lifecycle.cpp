@@ -10,6 +10,7 @@
 #include "midiout/KTDestinationList.h"
 #include "midiout/KTMidiInterfaceTransmitter.h"
 #include "midiout/KTMidiPlatform.h"
+#include "midiout/KTPreferredDestination.h"
 
 #include <algorithm>
 #include <limits>
@@ -21,6 +22,9 @@ constexpr char kNoOutputPorts[] = "no output ports detected";
 constexpr char kSetupDidChangeTitle[] = "MIDI Environment did change!";
 constexpr char kShortVersionKey[] = "CFBundleShortVersionString";
 constexpr char kBuildVersionKey[] = "CFBundleVersion";
+constexpr char kMidiPortKey[] = "MidiPort";
+constexpr char kSendToolTip[] = "Send the selected bank or all banks to the instrument (Ctrl+T)";
+constexpr char kNoPortToolTip[] = "No MIDI output port found: connect the instrument and press Rescan";
 
 } // namespace
 
@@ -39,6 +43,7 @@ OrvaneEditorController* OrvaneEditorController::init()
 void OrvaneEditorController::awakeFromNib()
 {
     mWindow_Main->center();
+    mWindow_Main->setTitleWithRepresentedFilename("Untitled");
     fillVersionLines();
     rescan(this);
     mTableView->selectRowIndexesByExtendingSelection(0, false);
@@ -62,14 +67,25 @@ void OrvaneEditorController::rescan(void*)
         std::min<std::uint16_t>(found, std::numeric_limits<std::int16_t>::max()));
 
     mPopUp_MidiPort->removeAllItems();
+    mDestinationTitles.clear();
     if (mDestinations == 0) {
         mPopUp_MidiPort->addItemWithTitle(kNoOutputPorts);
     } else {
-        for (const std::string& title : KTDestinationList::titles(mClient, static_cast<std::size_t>(mDestinations)))
+        mDestinationTitles = KTDestinationList::titles(mClient, static_cast<std::size_t>(mDestinations));
+        for (const std::string& title : mDestinationTitles)
             mPopUp_MidiPort->addItemWithTitle(title);
     }
-    mPopUp_MidiPort->selectItemAtIndex(0);
+    mPopUp_MidiPort->selectItemAtIndex(
+        KTPreferredDestination::indexIn(mDestinationTitles, mApplication.stringForUserDefaultsKey(kMidiPortKey)));
     mButton_Send->setEnabled(mDestinations > 0);
+    mButton_Send->setToolTip(mDestinations > 0 ? kSendToolTip : kNoPortToolTip);
+}
+
+void OrvaneEditorController::midiPortDidChange(void*)
+{
+    const int index = mPopUp_MidiPort->indexOfSelectedItem();
+    if (index >= 0 && index < static_cast<int>(mDestinationTitles.size()))
+        mApplication.setStringForUserDefaultsKey(kMidiPortKey, mDestinationTitles[static_cast<std::size_t>(index)]);
 }
 
 void OrvaneEditorController::midiNotifyProc(std::int32_t messageId)
@@ -90,6 +106,8 @@ void OrvaneEditorController::midiSetupDidChange(std::int32_t messageId)
 
 int OrvaneEditorController::applicationShouldTerminate(void*)
 {
+    if (mOrvane && !canDiscardChanges())
+        return 0;
     // The worker reads the bank store: it must have ended before the store goes.
     stopTransmissionWorker();
     if (mClientCreated) {

@@ -1,8 +1,10 @@
 #include "app/OrvaneEditorController.h"
 
+#include "app/KTDisplayText.h"
 #include "app/platform/KTApplicationPlatform.h"
 #include "app/platform/KTTableView.h"
 #include "device/TLBankRange.h"
+#include "device/TLBankSnapshot.h"
 #include "device/TLDiskReader.h"
 #include "device/TLOrvane.h"
 
@@ -20,8 +22,8 @@ constexpr const char* kWrongFormatMessage = "This file contains no sound bank(s)
 // are put in here, so a "%" inside them is shown as it is.
 std::string differentBanksMessage(const std::string& fileBank, const std::string& selectedBank)
 {
-    return "The file contains data for bank: \"" + fileBank + "\".\nDo you want to overwrite bank: \"" +
-           selectedBank + "\"?";
+    return "The file contains data for bank: \"" + KTDisplayText::elidedMiddle(fileBank) +
+           "\".\nDo you want to overwrite bank: \"" + KTDisplayText::elidedMiddle(selectedBank) + "\"?";
 }
 
 } // namespace
@@ -29,25 +31,54 @@ std::string differentBanksMessage(const std::string& fileBank, const std::string
 void OrvaneEditorController::openDisk(void*)
 {
     const int selectedBank = mTableView->selectedRow();
-    if (!isIdle() || !TLBankRange::isBank(selectedBank))
+    if (!isIdle() || !TLBankRange::isBank(selectedBank) || !canDiscardChanges())
         return;
 
-    const std::optional<std::string> chosen = mApplication.runOpenPanel({"mid"}, false);
-    if (!chosen)
-        return;
-    const TLDiskContents contents = TLDiskReader::read(*chosen, *mOrvane);
-    if (contents.status != TLDiskContents::Status::Read)
-        return;
-    loadTracks(contents, selectedBank);
-    mTableView->reloadData();
+    const std::optional<std::string> chosen =
+        mApplication.runOpenPanel({"Open Disk", "Disks", {"mid", "midi"}, {}, KTFilePanel::Folder::Disks});
+    if (chosen)
+        loadDisk(*chosen, selectedBank);
 }
 
-void OrvaneEditorController::loadTracks(const TLDiskContents& contents, int selectedBank)
+void OrvaneEditorController::openDiskAtPath(const std::string& path)
 {
+    const int selectedBank = mTableView->selectedRow();
+    if (isIdle() && TLBankRange::isBank(selectedBank) && canDiscardChanges())
+        loadDisk(path, selectedBank);
+}
+
+void OrvaneEditorController::loadDisk(const std::string& path, int selectedBank)
+{
+    const std::string fileName = KTDisplayText::elidedMiddle(KTDisplayText::fileNameOf(path));
+    const TLDiskContents contents = TLDiskReader::read(path, *mOrvane);
+    if (contents.status == TLDiskContents::Status::NotAFile) {
+        showStatus("Could not open " + fileName);
+        return;
+    }
+    const std::vector<TLBankSnapshot> before = snapshots(0, TLOrvane::kBankCount);
+    const LoadResult loaded = contents.status == TLDiskContents::Status::Read ? loadTracks(contents, selectedBank)
+                                                                               : LoadResult{0, -1, false};
+    recordStep("Load Disk", before);
+    mTableView->reloadData();
+    if (loaded.banks == 0) {
+        showStatus("No banks in " + fileName);
+        return;
+    }
+    showStatus("Loaded " + std::to_string(loaded.banks) + (loaded.banks == 1 ? " bank" : " banks") + " from " +
+               fileName);
+    if (loaded.complete)
+        setDocument(path, contents.shape(), loaded.lastBank);
+}
+
+OrvaneEditorController::LoadResult OrvaneEditorController::loadTracks(const TLDiskContents& contents,
+                                                                      int selectedBank)
+{
+    LoadResult result;
     for (const TLDiskTrack& track : contents.tracks) {
         if (track.kind == TLDiskTrack::Kind::Foreign) {
             mApplication.runCriticalAlertPanel(kWrongFormatTitle, kWrongFormatMessage, "OK", "", "");
-            return;
+            result.complete = false;
+            return result;
         }
         // A track without a dump (the header track of an all-banks disk) is passed over.
         if (track.kind != TLDiskTrack::Kind::Bank)
@@ -58,11 +89,16 @@ void OrvaneEditorController::loadTracks(const TLDiskContents& contents, int sele
             const std::string message =
                 differentBanksMessage(mOrvane->mBankNames[static_cast<std::size_t>(targetBank)],
                                       mOrvane->mBankNames[static_cast<std::size_t>(selectedBank)]);
-            if (mApplication.runCriticalAlertPanel("Different Banks!", message, "YES", "NO", "") != 1)
-                return;
+            if (mApplication.runCriticalAlertPanel("Different Banks!", message, "YES", "NO", "") != 1) {
+                result.complete = false;
+                return result;
+            }
             targetBank = selectedBank;
         }
         mOrvane->loadBank(track.events, targetBank);
+        ++result.banks;
+        result.lastBank = targetBank;
     }
     tableViewSelectionDidChange(nullptr);
+    return result;
 }

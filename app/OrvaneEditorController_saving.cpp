@@ -1,10 +1,11 @@
 #include "app/OrvaneEditorController.h"
 
+#include "app/KTDisplayText.h"
 #include "app/platform/KTApplicationPlatform.h"
 #include "app/platform/KTMatrix.h"
 #include "app/platform/KTTableView.h"
 #include "device/TLBankRange.h"
-#include "device/TLDiskWriter.h"
+#include "device/TLOrvane.h"
 
 #include <optional>
 #include <string>
@@ -14,17 +15,27 @@
 
 void OrvaneEditorController::save(void*)
 {
+    saveAs();
+}
+
+bool OrvaneEditorController::saveAs()
+{
     const int selectedBank = mTableView->selectedRow();
     if (!isIdle())
-        return;
+        return false;
     const bool allBanks = mMatrix_SaveSendOption->selectedRow() != 0;
     if (!allBanks && !TLBankRange::isBank(selectedBank))
-        return;
+        return false;
 
-    const std::optional<std::string> chosen = mApplication.runSavePanel({"mid"});
+    const std::string title = allBanks ? "All Banks" : KTDisplayText::bankTitle(selectedBank);
+    std::string suggested = KTDisplayText::fileNameOf(mDocumentPath);
+    if (!allBanks)
+        suggested = KTDisplayText::fileNameFrom(mOrvane->mBankNames[static_cast<std::size_t>(selectedBank)], title) +
+                    ".mid";
+    const std::optional<std::string> chosen = mApplication.runSavePanel(
+        {"Save " + title + " as Disk", "Disks", {"mid", "midi"}, suggested.empty() ? "All Banks.mid" : suggested,
+         KTFilePanel::Folder::Disks});
     if (!chosen)
-        return;
-    const TLDiskShape shape = allBanks ? TLDiskShape::AllBanks : TLDiskShape::OneBank;
-    if (!TLDiskWriter::save(*mOrvane, shape, selectedBank, *chosen))
-        mApplication.runCriticalAlertPanel("Save Failed", "The disk could not be saved.", "OK", "", "");
+        return false;
+    return saveTo(*chosen, allBanks ? TLDiskShape::AllBanks : TLDiskShape::OneBank, selectedBank);
 }

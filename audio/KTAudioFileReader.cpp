@@ -144,7 +144,9 @@ KTBuffer KTAudioFileReader::readBlock(std::uint64_t length, std::uint64_t limit)
     std::uint64_t n = (limit - 1 < length) ? limit : length;
     const std::uint64_t here = position();
     const std::uint64_t size = fileSize();
-    n = std::min(n, here < size ? size - here : 0);
+    const std::uint64_t available = here < size ? size - here : 0;
+    mSoundBytes = std::min(length, available);
+    n = std::min(n, available);
     KTBuffer block(static_cast<std::size_t>(n), 0);
     block.read(*this);
     clear();

@@ -23,6 +23,9 @@ public:
     // The format fields readSample would give, without the sound data; lets a
     // caller size the byte limit before reading.
     KTSample readFormat();
+    // Bytes of sound data the file holds, whatever limit the last read had:
+    // the size its header declares, cut to what the file still holds.
+    std::uint64_t soundBytes() const { return mSoundBytes; }
 
 protected:
     enum class ByteOrder { BigEndian, LittleEndian };
@@ -51,5 +54,7 @@ protected:
     KTBuffer readBlock(std::uint64_t length, std::uint64_t limit);
 
 private:
+    std::uint64_t mSoundBytes = 0;
+
     std::optional<std::uint32_t> walk(std::uint32_t wanted, ByteOrder order, bool readWantedSize);
 };

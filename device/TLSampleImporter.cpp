@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -40,11 +41,14 @@ std::unique_ptr<KTAudioFileReader> openReader(const std::filesystem::path& path)
 
 // Reads and converts just enough of a PCM file for a whole bank: the first
 // kBankLength converted samples come out the same as from the whole file.
-KTSample readPcm(KTAudioFileReader& reader, KTSampleConverter::Resampling resampling)
+KTSample readPcm(KTAudioFileReader& reader, KTSampleConverter::Resampling resampling, double& sourceSeconds)
 {
     const KTSampleConverter converter(kBankRate, 1, 16, false, resampling);
     const std::uint64_t limit = converter.sourceByteLimit(reader.readFormat(), kBankLength);
     const KTSample source = reader.readSample(limit);
+    const double frameBytes = double(source.mBytesPerSample) * source.mChannels;
+    if (frameBytes > 0 && source.mSampleRate > 0)
+        sourceSeconds = std::floor(double(reader.soundBytes()) / frameBytes) / source.mSampleRate;
     KTSample imported;
     converter.convert(imported, source, kBankLength);
     return imported;
@@ -88,7 +92,11 @@ TLImportedSound TLSampleImporter::read(const std::filesystem::path& path, Resamp
         sound.status = TLImportedSound::Status::Unsupported;
     } else {
         sound.raw = !reader->isValid();
-        sound.samples = sound.raw ? readRaw(*reader) : readPcm(*reader, resampling);
+        sound.samples = sound.raw ? readRaw(*reader) : readPcm(*reader, resampling, sound.sourceSeconds);
+        if (sound.raw) {
+            std::error_code error;
+            sound.sourceSeconds = double(std::filesystem::file_size(path, error) / 2) / kBankRate;
+        }
         sound.status = sound.samples.size() < sizeof(std::int16_t) ? TLImportedSound::Status::NoSound
                                                                    : TLImportedSound::Status::Imported;
     }
@@ -111,13 +119,23 @@ void TLSampleImporter::place(std::vector<std::int16_t>& bank, const KTSample& sa
     }
 }
 
+double TLImportedSound::bankSeconds() const
+{
+    return double(std::min(samples.size() / 2, kBankLength)) / kBankRate;
+}
+
+void TLSampleImporter::store(TLOrvane& orvane, int bank, const std::filesystem::path& path,
+                             const TLImportedSound& sound)
+{
+    orvane.setSampleName(path.filename().c_str(), bank, 0);
+    place(orvane.mSamples[static_cast<std::size_t>(bank)], sound.samples);
+}
+
 TLImportedSound::Status TLSampleImporter::importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path,
                                                     Resampling resampling)
 {
     const TLImportedSound sound = read(path, resampling);
-    if (sound.status != TLImportedSound::Status::Imported)
-        return sound.status;
-    orvane.setSampleName(path.filename().c_str(), bank, 0);
-    place(orvane.mSamples[static_cast<std::size_t>(bank)], sound.samples);
+    if (sound.status == TLImportedSound::Status::Imported)
+        store(orvane, bank, path, sound);
     return sound.status;
 }

@@ -23,6 +23,11 @@ struct TLImportedSound {
     KTSample samples;
     // Neither AIFF nor WAV: the file's first bytes taken as samples.
     bool raw = false;
+    // How long the whole file plays, of which a bank takes at most its length.
+    double sourceSeconds = 0.0;
+
+    // How long the imported part plays in the bank.
+    double bankSeconds() const;
 };
 
 // Importing audio files into a bank. AIFF is tried first, then WAV; any other
@@ -38,6 +43,9 @@ public:
     // Writes the samples over the start of the bank and clears the rest, then
     // silences the first sample and fades out the last kFadeLength ones.
     static void place(std::vector<std::int16_t>& bank, const KTSample& samples);
+    // Places sound read from path into the bank and names the bank's first
+    // sample slot after the file.
+    static void store(TLOrvane& orvane, int bank, const std::filesystem::path& path, const TLImportedSound& sound);
     // Reads the file into the bank and names the bank's first sample slot
     // after the file. The bank is left as it was unless the status is Imported.
     static TLImportedSound::Status importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/platform/KTFilePanel.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,14 +20,15 @@ public:
 
     virtual ~KTApplicationPlatform() = default;
 
-    // Modal choice of an existing file. allowedFileTypes holds extensions without
-    // the dot; empty allows every file. The chosen path (UTF-8), or nothing when
-    // the user cancelled.
-    virtual std::optional<std::string> runOpenPanel(const std::vector<std::string>& allowedFileTypes,
-                                                    bool allowsMultipleSelection) = 0;
-    // Modal choice of a file to write. A name without extension gets the first
-    // allowed type appended. The path (UTF-8), or nothing when cancelled.
-    virtual std::optional<std::string> runSavePanel(const std::vector<std::string>& allowedFileTypes) = 0;
+    // Modal choice of an existing file; every file can be chosen through the
+    // panel's "All files" filter. The chosen path (UTF-8), or nothing when the
+    // user cancelled.
+    virtual std::optional<std::string> runOpenPanel(const KTFilePanel& panel) = 0;
+    // Modal choice of a file to write. A name that ends in none of the allowed
+    // types gets the first one appended, and the user is asked before an
+    // existing file of the final name is replaced. The path (UTF-8), or
+    // nothing when cancelled.
+    virtual std::optional<std::string> runSavePanel(const KTFilePanel& panel) = 0;
 
     // Modal alerts with the given texts; an empty button title shows no such
     // button. Returns 1 for the default button, 0 for the alternate one and -1
@@ -57,4 +60,11 @@ public:
     // The string stored under key in the application's information dictionary,
     // empty when there is none.
     virtual std::string objectForInfoDictionaryKey(const std::string& key) const = 0;
+
+    // The user's settings that outlive the program: a string under each key,
+    // empty when none was stored.
+    virtual std::string stringForUserDefaultsKey(const std::string& key) const = 0;
+    virtual void setStringForUserDefaultsKey(const std::string& key, const std::string& value) = 0;
+    // Adds a disk that was opened or saved to the recent disks.
+    virtual void noteRecentDocument(const std::string& path) = 0;
 };

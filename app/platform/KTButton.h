@@ -1,9 +1,13 @@
 #pragma once
 
-// A push button. Only its enabled state is read or changed by the controller.
+#include <string>
+
+// A push button: its enabled state and the tip that says what it does or why
+// it cannot.
 class KTButton {
 public:
     virtual ~KTButton() = default;
     virtual bool isEnabled() const = 0;
     virtual void setEnabled(bool enabled) = 0;
+    virtual void setToolTip(const std::string& text) = 0;
 };

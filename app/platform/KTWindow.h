@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // A top-level window: the main window, the about window or the progress sheet.
 class KTWindow {
 public:
@@ -11,4 +13,7 @@ public:
     // Takes the window off screen.
     virtual void orderOut(void* sender) = 0;
     virtual bool isVisible() const = 0;
+    // Titles the window after the file it shows (its name without the folder),
+    // with the mark the desktop shows while there are unsaved changes.
+    virtual void setTitleWithRepresentedFilename(const std::string& filename) = 0;
 };

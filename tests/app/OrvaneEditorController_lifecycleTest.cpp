@@ -85,14 +85,13 @@ TEST_F(Lifecycle, SetupChangeBeepsAlertsOnTheMainThreadAndRescans)
     EXPECT_EQ(mController->mDestinations, 0);
 }
 
-TEST_F(Lifecycle, TerminationDisposesTheClientAndTheBanksWithoutAsking)
+TEST_F(Lifecycle, TerminationWithNothingUnsavedDisposesTheClientAndTheBanksWithoutAsking)
 {
     for (bool clientCreated : {true, false}) {
         SCOPED_TRACE(clientCreated);
         mMidi.mClientCreateSucceeds = clientCreated;
         const std::size_t disposals = mMidi.calls("clientDispose").size();
         start();
-        mWindow.mTextField_Bankname.userCommits("unsaved");
         EXPECT_EQ(mController->applicationShouldTerminate(nullptr), 1);
         EXPECT_EQ(mMidi.calls("clientDispose").size() - disposals, clientCreated ? 1u : 0u)
             << "only a created client is disposed";

@@ -58,7 +58,7 @@ TEST_F(Workflows, SavingWritesTheChosenShapeOrSaysItFailed)
 
     EXPECT_EQ(mApp.mPanels.size(), 4u);
     EXPECT_TRUE(mApp.mPanels[0].save);
-    EXPECT_EQ(mApp.mPanels[0].allowedFileTypes, std::vector<std::string>{"mid"});
+    EXPECT_EQ(mApp.mPanels[0].title, "Save All Banks as Disk");
     const Alert failed{AlertStyle::Critical, "Save Failed", "The disk could not be saved.", "OK", "", ""};
     EXPECT_EQ(mApp.mAlerts, std::vector<Alert>{failed});
     const TLDiskContents all = TLDiskReader::read(mFolder.path("all.mid"), orvane());
@@ -88,7 +88,7 @@ TEST_F(Workflows, LoadingAsksBeforeABankDiskReplacesAnotherBank)
         const int reloads = mWindow.mTableView.mReloadCalls;
         run(&OrvaneEditorController::openDisk, c.selected, bank5);
 
-        EXPECT_EQ(mApp.mPanels.back().allowedFileTypes, std::vector<std::string>{"mid"});
+        EXPECT_EQ(mApp.mPanels.back().title, "Open Disk");
         EXPECT_EQ(mWindow.mTableView.mReloadCalls, reloads + 1);
         if (c.selected != 5) {
             EXPECT_EQ(mApp.mBeeps, beeps + 1);
@@ -145,7 +145,7 @@ TEST_F(Workflows, ImportingNamesTheSampleOrSaysWhyNot)
         mApp.mAlerts.clear();
         const int beeps = mApp.mBeeps;
         run(&OrvaneEditorController::openSample, 3, c.path);
-        EXPECT_TRUE(mApp.mPanels.back().allowedFileTypes.empty());
+        EXPECT_EQ(mApp.mPanels.back().title, "Import Sample into Bank 4");
         EXPECT_EQ(mApp.mAlerts, c.alerts);
         EXPECT_EQ(mApp.mBeeps, beeps + c.beeps);
         EXPECT_EQ(orvane().mSampleNames[3][0], c.sampleName);

@@ -93,16 +93,17 @@ TEST(SampleImporter, ReadsWhatSoxWritesAndRefusesWhatHoldsNoSound)
         bool raw;
         Samples head; // the first converted samples
         std::size_t count;
+        double seconds = 0.0; // the whole file's
     } cases[] = {
         {folder.soxFromSamples("tone.wav", ramp(1000), 16, 1, 44100, "-t wav"), Status::Imported, false,
-         {-10000, -9963, -9926}, 1000},
+         {-10000, -9963, -9926}, 1000, 1000 / 44100.0},
         {folder.soxFromSamples("tone.aif", ramp(1000), 16, 1, 44100, "-t aiff"), Status::Imported, false,
-         {-10000, -9963, -9926}, 1000},
+         {-10000, -9963, -9926}, 1000, 1000 / 44100.0},
         {folder.soxFromSamples("stereo.wav", stereo, 16, 2, 48000, "-t wav"), Status::Imported, false,
-         {2000, 2000, 2000}, 4410},
+         {2000, 2000, 2000}, 4410, 0.1},
         {folder.soxFromSamples("eight.wav", eight, 8, 1, 44100, "-t wav"), Status::Imported, false,
-         {-128 * 256, -127 * 256, -126 * 256}, 300},
-        {folder.write("five.raw", Bytes{0x30, 0x75, 0x31, 0x75, 0xFF}), Status::Imported, true, {30000, 30001}, 2},
+         {-128 * 256, -127 * 256, -126 * 256}, 300, 300 / 44100.0},
+        {folder.write("five.raw", Bytes{0x30, 0x75, 0x31, 0x75, 0xFF}), Status::Imported, true, {30000, 30001}, 2, 2 / 44100.0},
         {floatWav, Status::Unsupported, false, {}, 0},
         {folder.path("missing.wav"), Status::Unreadable, false, {}, 0},
         {folder.path(""), Status::Unreadable, false, {}, 0},
@@ -118,6 +119,7 @@ TEST(SampleImporter, ReadsWhatSoxWritesAndRefusesWhatHoldsNoSound)
         EXPECT_EQ(sound.raw, c.raw);
         const Samples values = valuesOf(sound.samples);
         EXPECT_EQ(values.size(), c.count);
+        EXPECT_DOUBLE_EQ(sound.sourceSeconds, c.seconds);
         EXPECT_EQ(Samples(values.begin(), values.begin() + std::min(values.size(), c.head.size())), c.head);
     }
 }

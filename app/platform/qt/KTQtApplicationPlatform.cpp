@@ -1,5 +1,7 @@
 #include "app/platform/qt/KTQtApplicationPlatform.h"
 
+#include "app/platform/qt/KTQtSavePath.h"
+#include "app/platform/qt/KTQtSettings.h"
 #include "app/platform/qt/KTQtWindow.h"
 
 #include <QApplication>
@@ -12,15 +14,17 @@
 
 namespace {
 
-// "Disks (*.mid)" style filter for the allowed extensions; every file without.
-QString nameFilter(const std::vector<std::string>& allowedFileTypes)
+// "Disks (*.mid *.midi)" for the panel's types, then every file.
+QStringList nameFilters(const KTFilePanel& panel)
 {
-    if (allowedFileTypes.empty())
-        return QObject::tr("All files (*)");
-    QStringList patterns;
-    for (const std::string& type : allowedFileTypes)
-        patterns << QStringLiteral("*.") + QString::fromStdString(type);
-    return QObject::tr("Disk files (%1)").arg(patterns.join(QLatin1Char(' ')));
+    QStringList filters;
+    if (!panel.allowedFileTypes.empty()) {
+        QStringList patterns;
+        for (const std::string& type : panel.allowedFileTypes)
+            patterns << QStringLiteral("*.") + QString::fromStdString(type);
+        filters << QString::fromStdString(panel.filterName) + QStringLiteral(" (%1)").arg(patterns.join(' '));
+    }
+    return filters << QObject::tr("All files (*)");
 }
 
 } // namespace
@@ -30,24 +34,43 @@ KTQtApplicationPlatform::KTQtApplicationPlatform(std::map<std::string, std::stri
 {
 }
 
-std::optional<std::string> KTQtApplicationPlatform::runOpenPanel(const std::vector<std::string>& allowedFileTypes,
-                                                                 bool)
+std::optional<std::string> KTQtApplicationPlatform::runOpenPanel(const KTFilePanel& panel)
 {
-    // One file at a time: the editor never asks for several.
-    const QString path = QFileDialog::getOpenFileName(mMainWindow, QString(), QString(), nameFilter(allowedFileTypes));
-    if (path.isEmpty())
-        return std::nullopt;
-    return path.toStdString();
+    return runPanel(panel, false);
 }
 
-std::optional<std::string> KTQtApplicationPlatform::runSavePanel(const std::vector<std::string>& allowedFileTypes)
+std::optional<std::string> KTQtApplicationPlatform::runSavePanel(const KTFilePanel& panel)
 {
-    QString path = QFileDialog::getSaveFileName(mMainWindow, QString(), QString(), nameFilter(allowedFileTypes));
-    if (path.isEmpty())
-        return std::nullopt;
-    if (!allowedFileTypes.empty() && QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + QString::fromStdString(allowedFileTypes.front());
-    return path.toStdString();
+    return runPanel(panel, true);
+}
+
+std::optional<std::string> KTQtApplicationPlatform::runPanel(const KTFilePanel& panel, bool save)
+{
+    QFileDialog dialog(mMainWindow, QString::fromStdString(panel.title), KTQtSettings::folder(panel.folder));
+    dialog.setNameFilters(nameFilters(panel));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The question is asked about the final name, after the type is added.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (save)
+        dialog.selectFile(QString::fromStdString(panel.suggestedName));
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        KTQtSettings::setFolder(panel.folder, dialog.directory().absolutePath());
+        const QString typed = dialog.selectedFiles().constFirst();
+        if (!save)
+            return typed.toStdString();
+        const std::optional<QString> path =
+            KTQtSavePath::confirmed(typed, panel.allowedFileTypes, [this](const QString& existing) {
+                const std::string name = QFileInfo(existing).fileName().toStdString();
+                return runAlert(QMessageBox::Warning, "\u201C" + name + "\u201D already exists.",
+                                "Do you want to replace it?", "Replace", "Cancel", "") == 1;
+            });
+        if (path)
+            return path->toStdString();
+        dialog.selectFile(QFileInfo(typed).fileName());
+    }
 }
 
 int KTQtApplicationPlatform::runAlert(QMessageBox::Icon icon, const std::string& title, const std::string& message,
@@ -139,4 +162,19 @@ std::string KTQtApplicationPlatform::objectForInfoDictionaryKey(const std::strin
 {
     const auto found = mInfoDictionary.find(key);
     return found == mInfoDictionary.end() ? std::string() : found->second;
+}
+
+std::string KTQtApplicationPlatform::stringForUserDefaultsKey(const std::string& key) const
+{
+    return KTQtSettings::value(QString::fromStdString(key)).toStdString();
+}
+
+void KTQtApplicationPlatform::setStringForUserDefaultsKey(const std::string& key, const std::string& value)
+{
+    KTQtSettings::setValue(QString::fromStdString(key), QString::fromStdString(value));
+}
+
+void KTQtApplicationPlatform::noteRecentDocument(const std::string& path)
+{
+    KTQtSettings::noteRecentDisk(QString::fromStdString(path));
 }

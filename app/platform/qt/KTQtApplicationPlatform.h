@@ -20,9 +20,8 @@ public:
     // The window that panels and alerts are shown over; may stay null.
     void setMainWindow(QWidget* window) { mMainWindow = window; }
 
-    std::optional<std::string> runOpenPanel(const std::vector<std::string>& allowedFileTypes,
-                                            bool allowsMultipleSelection) override;
-    std::optional<std::string> runSavePanel(const std::vector<std::string>& allowedFileTypes) override;
+    std::optional<std::string> runOpenPanel(const KTFilePanel& panel) override;
+    std::optional<std::string> runSavePanel(const KTFilePanel& panel) override;
     int runCriticalAlertPanel(const std::string& title, const std::string& message, const std::string& defaultButton,
                               const std::string& alternateButton, const std::string& otherButton) override;
     int runInformationalAlertPanel(const std::string& title, const std::string& message,
@@ -35,6 +34,9 @@ public:
     void postToMainQueue(std::function<void()> block) override;
     std::thread startBackgroundOperation(std::function<void()> block) override;
     std::string objectForInfoDictionaryKey(const std::string& key) const override;
+    std::string stringForUserDefaultsKey(const std::string& key) const override;
+    void setStringForUserDefaultsKey(const std::string& key, const std::string& value) override;
+    void noteRecentDocument(const std::string& path) override;
 
 private:
     struct Sheet {
@@ -43,6 +45,7 @@ private:
         void* contextInfo;
     };
 
+    std::optional<std::string> runPanel(const KTFilePanel& panel, bool save);
     int runAlert(QMessageBox::Icon icon, const std::string& title, const std::string& message,
                  const std::string& defaultButton, const std::string& alternateButton,
                  const std::string& otherButton);

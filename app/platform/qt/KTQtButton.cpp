@@ -11,3 +11,8 @@ void KTQtButton::setEnabled(bool enabled)
 {
     mButton->setEnabled(enabled);
 }
+
+void KTQtButton::setToolTip(const std::string& text)
+{
+    mButton->setToolTip(QString::fromStdString(text));
+}

@@ -9,6 +9,7 @@ public:
     explicit KTQtButton(QAbstractButton* button) : mButton(button) {}
     bool isEnabled() const override;
     void setEnabled(bool enabled) override;
+    void setToolTip(const std::string& text) override;
 
 private:
     QAbstractButton* mButton;

@@ -3,13 +3,17 @@
 #include "app/OrvaneEditorController.h"
 #include "app/platform/qt/KTQtApplicationPlatform.h"
 #include "app/platform/qt/KTQtButton.h"
+#include "app/platform/qt/KTQtDropTarget.h"
 #include "app/platform/qt/KTQtLabel.h"
 #include "app/platform/qt/KTQtMatrix.h"
 #include "app/platform/qt/KTQtMenuItem.h"
 #include "app/platform/qt/KTQtPopUpButton.h"
+#include "app/platform/qt/KTQtSettings.h"
 #include "app/platform/qt/KTQtProgressIndicator.h"
 #include "app/platform/qt/KTQtTableView.h"
 #include "app/platform/qt/KTQtTextField.h"
+#include "app/platform/qt/KTQtUndoManager.h"
+#include "app/platform/qt/KTQtWaveformView.h"
 #include "app/platform/qt/KTQtWindow.h"
 #include "ui_KTQtAboutWindow.h"
 #include "ui_KTQtMainWindow.h"
@@ -18,8 +22,12 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
 #include <QHeaderView>
 #include <QMainWindow>
+#include <QStatusBar>
 
 KTQtEditorWindows::KTQtEditorWindows(OrvaneEditorController& controller, KTQtApplicationPlatform& application)
     : mController(controller)
@@ -30,6 +38,7 @@ KTQtEditorWindows::KTQtEditorWindows(OrvaneEditorController& controller, KTQtApp
     , mMainWindow(std::make_unique<QMainWindow>())
     , mProgressSheet(new QDialog(mMainWindow.get()))
     , mAboutWindow(new QDialog(mMainWindow.get()))
+    , mUndoManager(std::make_unique<KTQtUndoManager>())
 {
     mMainUi->setupUi(mMainWindow.get());
     mProgressUi->setupUi(mProgressSheet);
@@ -42,6 +51,9 @@ KTQtEditorWindows::KTQtEditorWindows(OrvaneEditorController& controller, KTQtApp
 
     createOutlets();
     connectActions();
+    connectEditMenu();
+    restoreSettings();
+    new KTQtDropTarget(mController, mMainWindow.get(), mMainUi->tableView_Banks, [this] { return !mTerminated; });
 
     QTableView* table = mMainUi->tableView_Banks;
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -76,6 +88,9 @@ KTQtEditorWindows::~KTQtEditorWindows()
     mController.mWindow_About = nullptr;
     mController.mWindow_Main = nullptr;
     mController.mWindow_Progress = nullptr;
+    mController.mLabel_Status = nullptr;
+    mController.mUndoManager = nullptr;
+    mController.mWaveformView = nullptr;
 }
 
 void KTQtEditorWindows::createOutlets()
@@ -120,6 +135,14 @@ void KTQtEditorWindows::createOutlets()
     mController.mWindow_About = mWindow_About.get();
     mController.mWindow_Main = mWindow_Main.get();
     mController.mWindow_Progress = mWindow_Progress.get();
+
+    auto* status = new QLabel(mMainWindow.get());
+    status->setTextFormat(Qt::PlainText);
+    mMainWindow->statusBar()->addWidget(status, 1);
+    mLabel_Status = std::make_unique<KTQtLabel>(status);
+    mController.mLabel_Status = mLabel_Status.get();
+    mController.mUndoManager = mUndoManager.get();
+    mController.mWaveformView = ui.waveformView;
 }
 
 void KTQtEditorWindows::connectActions()
@@ -138,6 +161,8 @@ void KTQtEditorWindows::connectActions()
     connectAction(ui.action_OpenDisk, &C::openDisk);
     connectAction(ui.action_OpenSample, &C::openSample);
     connectAction(ui.action_Save, &C::save);
+    connectAction(ui.action_SaveDocument, &C::saveDocument);
+    connectAction(ui.action_ExportWave, &C::exportBankAsWave);
     connectAction(ui.action_Reset, &C::reset);
     connectAction(ui.action_Send, &C::send);
     connectAction(ui.action_Rescan, &C::rescan);
@@ -150,8 +175,52 @@ void KTQtEditorWindows::connectActions()
     // Escape or the window's close button on the sheet mean Cancel.
     connect(mProgressSheet, &QDialog::rejected, this, [this] { perform(&C::cancel); });
 
-    for (QMenu* menu : {ui.menu_File, ui.menu_Bank, ui.menu_Midi, ui.menu_Help})
+    connect(ui.comboBox_MidiPort, &QComboBox::activated, this, [this] { perform(&C::midiPortDidChange); });
+    connect(ui.menu_OpenRecent, &QMenu::aboutToShow, this, [this] { fillRecentDisks(); });
+
+    for (QMenu* menu : {ui.menu_File, ui.menu_Edit, ui.menu_Bank, ui.menu_Midi, ui.menu_Help})
         connect(menu, &QMenu::aboutToShow, this, [this] { validateMenuItems(); });
+}
+
+void KTQtEditorWindows::connectEditMenu()
+{
+    QUndoStack& stack = mUndoManager->stack();
+    const auto step = [this, &stack](bool undo) {
+        if (mTerminated || !mController.isIdle())
+            return;
+        undo ? stack.undo() : stack.redo();
+    };
+    connect(mMainUi->action_Undo, &QAction::triggered, this, [step] { step(true); });
+    connect(mMainUi->action_Redo, &QAction::triggered, this, [step] { step(false); });
+    connect(&stack, &QUndoStack::cleanChanged, mMainWindow.get(),
+            [this](bool clean) { mMainWindow->setWindowModified(!clean); });
+}
+
+void KTQtEditorWindows::fillRecentDisks()
+{
+    QMenu* menu = mMainUi->menu_OpenRecent;
+    menu->clear();
+    for (const QString& path : KTQtSettings::recentDisks()) {
+        connect(menu->addAction(QFileInfo(path).fileName()), &QAction::triggered, this, [this, path] {
+            if (!mTerminated)
+                mController.openDiskAtPath(path.toStdString());
+        });
+        menu->actions().back()->setToolTip(path);
+    }
+    menu->setToolTipsVisible(true);
+    if (menu->isEmpty())
+        menu->addAction(tr("No Recent Disks"))->setEnabled(false);
+}
+
+void KTQtEditorWindows::restoreSettings()
+{
+    QComboBox* channel = mMainUi->comboBox_MidiChannel;
+    bool valid = false;
+    const int index = KTQtSettings::value(QStringLiteral("MidiChannel")).toInt(&valid);
+    if (valid && index >= 0 && index < channel->count())
+        channel->setCurrentIndex(index);
+    connect(channel, &QComboBox::activated, this,
+            [](int chosen) { KTQtSettings::setValue(QStringLiteral("MidiChannel"), chosen); });
 }
 
 void KTQtEditorWindows::connectAction(QAction* action, void (OrvaneEditorController::*action_)(void*))
@@ -185,10 +254,18 @@ void KTQtEditorWindows::validateMenuItems()
         if (item.tag() != 0)
             action->setEnabled(!mTerminated && mController.validateMenuItem(item));
     }
+    const QUndoStack& stack = mUndoManager->stack();
+    mMainUi->action_Undo->setEnabled(mMainUi->action_Undo->isEnabled() && stack.canUndo());
+    mMainUi->action_Redo->setEnabled(mMainUi->action_Redo->isEnabled() && stack.canRedo());
+    mMainUi->action_Undo->setText(stack.canUndo() ? tr("&Undo %1").arg(stack.undoText()) : tr("&Undo"));
+    mMainUi->action_Redo->setText(stack.canRedo() ? tr("&Redo %1").arg(stack.redoText()) : tr("&Redo"));
 }
 
 void KTQtEditorWindows::show()
 {
+    const QByteArray geometry = KTQtSettings::bytes(QStringLiteral("WindowGeometry"));
+    if (!geometry.isEmpty())
+        mMainWindow->restoreGeometry(geometry);
     mWindow_Main->makeKeyAndOrderFront(nullptr);
     mMainUi->tableView_Banks->setFocus();
 }
@@ -200,6 +277,7 @@ void KTQtEditorWindows::requestTermination()
     if (mController.applicationShouldTerminate(this) != 1)
         return;
     mTerminated = true;
+    KTQtSettings::setValue(QStringLiteral("WindowGeometry"), mMainWindow->saveGeometry());
     mAboutWindow->hide();
     mProgressSheet->hide();
     QCoreApplication::quit();

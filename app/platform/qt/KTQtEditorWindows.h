@@ -6,6 +6,7 @@
 #include <vector>
 
 class KTQtApplicationPlatform;
+class KTQtUndoManager;
 class KTQtButton;
 class KTQtLabel;
 class KTQtMatrix;
@@ -52,8 +53,10 @@ public:
     // the event loop. Later actions are ignored.
     void requestTermination();
     bool terminated() const { return mTerminated; }
-    // Enables every tagged menu command as the controller answers.
+    // Enables every tagged menu command as the controller answers; Undo and
+    // Redo also need a step to undo or redo.
     void validateMenuItems();
+    KTQtUndoManager& undoManager() const { return *mUndoManager; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +67,9 @@ private:
     void connectNameField(QLineEdit* field, void (OrvaneEditorController::*action)(void*));
     void connectAction(QAction* action, void (OrvaneEditorController::*action_)(void*));
     void perform(void (OrvaneEditorController::*action)(void*));
+    void connectEditMenu();
+    void fillRecentDisks();
+    void restoreSettings();
 
     OrvaneEditorController& mController;
     KTQtApplicationPlatform& mApplication;
@@ -84,6 +90,8 @@ private:
     std::unique_ptr<KTQtButton> mButton_Save;
     std::unique_ptr<KTQtButton> mButton_Send;
     std::unique_ptr<KTQtLabel> mLabel_ProgressStatus;
+    std::unique_ptr<KTQtLabel> mLabel_Status;
+    std::unique_ptr<KTQtUndoManager> mUndoManager;
     std::unique_ptr<KTQtLabel> mLabel_VersionString_AboutWindow;
     std::unique_ptr<KTQtLabel> mLabel_VersionString_MainWindow;
     std::unique_ptr<KTQtMatrix> mMatrix_SaveSendOption;

@@ -30,3 +30,9 @@ bool KTQtWindow::isVisible() const
 {
     return mWindow->isVisible();
 }
+
+void KTQtWindow::setTitleWithRepresentedFilename(const std::string& filename)
+{
+    // "[*]" is where Qt shows the window's modified mark.
+    mWindow->setWindowTitle(QString::fromStdString(filename) + QStringLiteral("[*]"));
+}

@@ -11,6 +11,7 @@ public:
     void makeKeyAndOrderFront(void* sender) override;
     void orderOut(void* sender) override;
     bool isVisible() const override;
+    void setTitleWithRepresentedFilename(const std::string& filename) override;
 
     QWidget* widget() const { return mWindow; }
 

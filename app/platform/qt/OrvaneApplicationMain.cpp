@@ -24,6 +24,7 @@ std::map<std::string, std::string> infoDictionary()
 int OrvaneApplicationMain(int argc, char** argv, const std::function<void(KTQtEditorWindows&)>& didFinishLaunching)
 {
     QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("OrvaneEditor"));
     QApplication::setApplicationName(QStringLiteral("OrvaneEditor"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANE_SHORT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("orvane-editor"));

@@ -16,16 +16,15 @@ template <class T> T nextAnswer(std::deque<T>& answers, T fallback)
 
 } // namespace
 
-std::optional<std::string> ApplicationPlatformDouble::runOpenPanel(const std::vector<std::string>& allowedFileTypes,
-                                                                   bool allowsMultipleSelection)
+std::optional<std::string> ApplicationPlatformDouble::runOpenPanel(const KTFilePanel& panel)
 {
-    mPanels.push_back({false, allowedFileTypes, allowsMultipleSelection});
+    mPanels.push_back({panel, false});
     return nextAnswer<std::optional<std::string>>(mPanelAnswers, std::nullopt);
 }
 
-std::optional<std::string> ApplicationPlatformDouble::runSavePanel(const std::vector<std::string>& allowedFileTypes)
+std::optional<std::string> ApplicationPlatformDouble::runSavePanel(const KTFilePanel& panel)
 {
-    mPanels.push_back({true, allowedFileTypes, false});
+    mPanels.push_back({panel, true});
     return nextAnswer<std::optional<std::string>>(mPanelAnswers, std::nullopt);
 }
 
@@ -114,4 +113,10 @@ std::string ApplicationPlatformDouble::objectForInfoDictionaryKey(const std::str
 {
     const auto found = mInfoDictionary.find(key);
     return found == mInfoDictionary.end() ? std::string() : found->second;
+}
+
+std::string ApplicationPlatformDouble::stringForUserDefaultsKey(const std::string& key) const
+{
+    const auto found = mUserDefaults.find(key);
+    return found == mUserDefaults.end() ? std::string() : found->second;
 }

@@ -31,10 +31,8 @@ public:
                  << a.message << "\" [" << a.defaultButton << "|" << a.alternateButton << "|" << a.otherButton << "]";
         }
     };
-    struct Panel {
+    struct Panel : KTFilePanel {
         bool save;
-        std::vector<std::string> allowedFileTypes;
-        bool allowsMultipleSelection;
     };
     struct Sheet {
         KTWindow* sheet;
@@ -43,9 +41,8 @@ public:
         void* contextInfo;
     };
 
-    std::optional<std::string> runOpenPanel(const std::vector<std::string>& allowedFileTypes,
-                                            bool allowsMultipleSelection) override;
-    std::optional<std::string> runSavePanel(const std::vector<std::string>& allowedFileTypes) override;
+    std::optional<std::string> runOpenPanel(const KTFilePanel& panel) override;
+    std::optional<std::string> runSavePanel(const KTFilePanel& panel) override;
     int runCriticalAlertPanel(const std::string& title, const std::string& message, const std::string& defaultButton,
                               const std::string& alternateButton, const std::string& otherButton) override;
     int runInformationalAlertPanel(const std::string& title, const std::string& message,
@@ -58,6 +55,12 @@ public:
     void postToMainQueue(std::function<void()> block) override;
     std::thread startBackgroundOperation(std::function<void()> block) override;
     std::string objectForInfoDictionaryKey(const std::string& key) const override;
+    std::string stringForUserDefaultsKey(const std::string& key) const override;
+    void setStringForUserDefaultsKey(const std::string& key, const std::string& value) override
+    {
+        mUserDefaults[key] = value;
+    }
+    void noteRecentDocument(const std::string& path) override { mRecentDocuments.push_back(path); }
 
     // Runs the blocks posted so far, and those they post, in order; returns how
     // many ran.
@@ -69,6 +72,8 @@ public:
     std::deque<std::optional<std::string>> mPanelAnswers;
     std::deque<int> mAlertAnswers;
     std::map<std::string, std::string> mInfoDictionary;
+    std::map<std::string, std::string> mUserDefaults;
+    std::vector<std::string> mRecentDocuments;
 
     std::vector<Panel> mPanels;
     std::vector<Alert> mAlerts;

@@ -25,6 +25,9 @@ void EditorWindowDouble::connect(OrvaneEditorController& controller)
     controller.mWindow_About = &mWindow_About;
     controller.mWindow_Main = &mWindow_Main;
     controller.mWindow_Progress = &mWindow_Progress;
+    controller.mLabel_Status = &mLabel_Status;
+    controller.mUndoManager = &mUndoManager;
+    controller.mWaveformView = &mWaveformView;
 
     mTableView.mDataSource = &controller;
     mTextField_Bankname.mAction = [&controller] { controller.textfiledBanknameDidChange(nullptr); };

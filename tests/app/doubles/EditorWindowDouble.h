@@ -9,6 +9,8 @@
 #include "app/platform/KTTableView.h"
 #include "app/platform/KTTableViewDataSource.h"
 #include "app/platform/KTTextField.h"
+#include "app/platform/KTUndoManager.h"
+#include "app/platform/KTWaveformView.h"
 #include "app/platform/KTWindow.h"
 
 #include <functional>
@@ -21,7 +23,9 @@ class ButtonDouble final : public KTButton {
 public:
     bool isEnabled() const override { return mEnabled; }
     void setEnabled(bool enabled) override { mEnabled = enabled; }
+    void setToolTip(const std::string& text) override { mToolTip = text; }
     bool mEnabled = true;
+    std::string mToolTip;
 };
 
 // Keeps every text set, in order.
@@ -134,8 +138,47 @@ public:
     void makeKeyAndOrderFront(void*) override { mVisible = true; }
     void orderOut(void*) override { mVisible = false; }
     bool isVisible() const override { return mVisible; }
+    void setTitleWithRepresentedFilename(const std::string& filename) override { mTitle = filename; }
     bool mVisible = false;
+    std::string mTitle;
     int mCenterCalls = 0;
+};
+
+// A linear history of steps; a step done after an undo drops the ones undone.
+class UndoManagerDouble final : public KTUndoManager {
+public:
+    struct Step {
+        std::string name;
+        std::vector<TLBankSnapshot> before, after;
+        Restore restore;
+    };
+    void registerStep(const std::string& actionName, std::vector<TLBankSnapshot> before,
+                      std::vector<TLBankSnapshot> after, Restore restore) override
+    {
+        mSteps.resize(mDone);
+        mSteps.push_back({actionName, std::move(before), std::move(after), std::move(restore)});
+        ++mDone;
+    }
+    bool isDocumentEdited() const override { return mDone != mSaved; }
+    void markSaved() override { mSaved = mDone; }
+    void undo()
+    {
+        --mDone;
+        mSteps[mDone].restore(mSteps[mDone].before);
+    }
+    void redo()
+    {
+        mSteps[mDone].restore(mSteps[mDone].after);
+        ++mDone;
+    }
+    std::vector<Step> mSteps;
+    std::size_t mDone = 0, mSaved = 0;
+};
+
+class WaveformViewDouble final : public KTWaveformView {
+public:
+    void setSamples(const std::vector<std::int16_t>& samples) override { mSamples = samples; }
+    std::vector<std::int16_t> mSamples;
 };
 
 // The nineteen user-interface objects of the editor's windows as doubles, wired
@@ -147,11 +190,13 @@ public:
     void connect(OrvaneEditorController& controller);
 
     ButtonDouble mButton_Cancel, mButton_OpenDisk, mButton_OpenSample, mButton_Reset, mButton_Save, mButton_Send;
-    LabelDouble mLabel_ProgressStatus, mLabel_VersionString_AboutWindow, mLabel_VersionString_MainWindow;
+    LabelDouble mLabel_ProgressStatus, mLabel_VersionString_AboutWindow, mLabel_VersionString_MainWindow, mLabel_Status;
     MatrixDouble mMatrix_SaveSendOption;
     PopUpButtonDouble mPopUp_MidiChannel, mPopUp_MidiPort;
     ProgressIndicatorDouble mProgressIndicator;
     TableViewDouble mTableView;
     TextFieldDouble mTextField_Bankname, mTextField_Sample;
     WindowDouble mWindow_About, mWindow_Main, mWindow_Progress;
+    UndoManagerDouble mUndoManager;
+    WaveformViewDouble mWaveformView;
 };

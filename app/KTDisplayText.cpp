@@ -1,0 +1,48 @@
+#include "app/KTDisplayText.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+bool isContinuationByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+} // namespace
+
+std::string KTDisplayText::elidedMiddle(const std::string& text, std::size_t maxCharacters)
+{
+    // Where each character starts; a continuation byte never starts one.
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!isContinuationByte(text[i]))
+            starts.push_back(i);
+    if (starts.size() <= maxCharacters || maxCharacters < 2)
+        return text;
+    const std::size_t kept = maxCharacters - 1;
+    const std::size_t head = (kept + 1) / 2;
+    const std::size_t tail = kept - head;
+    return text.substr(0, starts[head]) + "\u2026" + text.substr(starts[starts.size() - tail]);
+}
+
+std::string KTDisplayText::fileNameFrom(const std::string& name, const std::string& fallback)
+{
+    std::string file = name;
+    std::replace_if(
+        file.begin(), file.end(), [](char c) { return c == '/' || (static_cast<unsigned char>(c) < 0x20); }, '-');
+    const bool blank = std::all_of(file.begin(), file.end(), [](char c) { return c == ' ' || c == '.' || c == '-'; });
+    return blank ? fallback : file;
+}
+
+std::string KTDisplayText::bankTitle(int bank)
+{
+    return "Bank " + std::to_string(bank + 1);
+}
+
+std::string KTDisplayText::fileNameOf(const std::string& path)
+{
+    return std::filesystem::path(path).filename().string();
+}
