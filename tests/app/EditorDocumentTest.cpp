@@ -127,10 +127,10 @@ TEST_F(EditorDocument, LongNamesAreCutInTheMiddleSoTheClosingQuoteShows)
 
 TEST_F(EditorDocument, PortListSelectsTheRememberedPortElseTheFirstThatIsNoThroughPort)
 {
-    const std::vector<MidiPortsDouble::Destination> ports = {
+    const std::vector<KTRecordingMidiPlatform::Destination> ports = {
         {"Midi Through", "Midi Through Port-0"}, {"UM-ONE", "UM-ONE MIDI 1"}, {"Synth", "In"}};
     const struct {
-        std::vector<MidiPortsDouble::Destination> destinations;
+        std::vector<KTRecordingMidiPlatform::Destination> destinations;
         std::string remembered;
         int selected;
     } cases[] = {{ports, "", 1}, {ports, "Synth: In", 2}, {ports, "Gone: Port", 1}, {{ports[0]}, "", 0}, {{}, "", 0}};

@@ -1,8 +1,8 @@
 // The real program on a virtual X server, driven through its window the way a
 // user would: import a sox-made WAV into bank 4 (index 3), save all banks,
 // reset that bank, load the disk back, and find the bank's samples and sample
-// name restored. The file dialogs are answered by the test; any message box
-// that appears is a failure.
+// name restored. The file dialogs are answered by the test, the question about
+// the reset's unsaved change with Discard; any other message box is a failure.
 
 #include "app/platform/qt/KTQtEditorWindows.h"
 #include "app/platform/qt/OrvaneApplicationMain.h"
@@ -71,6 +71,14 @@ protected:
         QObject::connect(poll, &QTimer::timeout, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                const auto buttons = box->buttons();
+                const auto discard = std::find_if(buttons.begin(), buttons.end(),
+                                                  [](QAbstractButton* b) { return b->text() == "Discard"; });
+                if (box->text() == "Unsaved Changes" && discard != buttons.end()) {
+                    ++mDiscarded;
+                    (*discard)->click();
+                    return;
+                }
                 mMessageBoxes.push_back(box->text().toStdString() + ": " + box->informativeText().toStdString());
                 box->done(0);
             } else if (auto* name = modal ? modal->findChild<QLineEdit*>("fileNameEdit") : nullptr) {
@@ -121,6 +129,7 @@ protected:
         EXPECT_EQ(saved->mSampleNames[kBank][0], "voice.wav");
         EXPECT_EQ(AudioTestFolder::read(mFolder.path("again.mid")), AudioTestFolder::read(disk)) << "bank 4 reloaded";
         EXPECT_TRUE(mMessageBoxes.empty()) << mMessageBoxes.front();
+        EXPECT_EQ(mDiscarded, 1) << "the reset was an unsaved change when the disk was opened";
 
         windows.requestTermination();
     }
@@ -128,6 +137,7 @@ protected:
     AudioTestFolder mFolder;
     std::string mAnswer;
     std::vector<std::string> mMessageBoxes;
+    int mDiscarded = 0;
 };
 
 TEST_F(WorkflowsOnTheDesktop, ImportSaveResetAndLoadRestoreTheBank)
