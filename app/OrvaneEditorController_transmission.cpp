@@ -95,6 +95,22 @@ void postEndOfTransmission(const WorkerContext& context)
     });
 }
 
+// A bank that did not arrive: the sheet ends and an alert says which bank.
+void postFailedTransmission(const WorkerContext& context, int bank)
+{
+    OrvaneEditorController& controller = context.controller;
+    KTApplicationPlatform& application = context.application;
+    application.postToMainQueue([&controller, &application, bank] {
+        if (!controller.mOrvane)
+            return;
+        application.endSheet(*controller.mWindow_Progress);
+        const std::string& name = controller.mOrvane->mBankNames[static_cast<std::size_t>(bank)];
+        const std::string message = "Bank " + std::to_string(bank + 1) + ": \"" + name +
+                                    "\" did not arrive.\nThe MIDI destination went away or refused the data.";
+        application.runCriticalAlertPanel("Send Failed", message, "OK", "", "");
+    });
+}
+
 } // namespace
 
 void OrvaneEditorController::send(void*)
@@ -180,8 +196,11 @@ void OrvaneEditorController::transmissionWorker(int firstBank, int endBank, int 
     };
     // After a stop the sheet has ended already (cancel) or the application is
     // going away (quit): nothing more goes to the sheet.
-    if (KTBankTransmission(*transmitter, mClock, mStopRequested).run(banks, callbacks))
+    const KTBankTransmission::Result result = KTBankTransmission(*transmitter, mClock, mStopRequested).run(banks, callbacks);
+    if (result.outcome == KTBankTransmission::Outcome::Sent)
         postEndOfTransmission(context);
+    else if (result.outcome == KTBankTransmission::Outcome::Failed)
+        postFailedTransmission(context, result.failedBank);
     // The last reference: the transmitter goes before the worker reports its end.
     transmitter.reset();
     mWorkerRunning = false;

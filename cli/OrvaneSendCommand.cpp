@@ -67,7 +67,7 @@ int OrvaneSendCommand::run(const QStringList& arguments)
 
     const std::atomic<bool>& stop = OrvaneStopSignal::install();
     OrvaneSendProgress progress(ports.clock(), ::isatty(STDERR_FILENO) == 1);
-    bool finished = false;
+    KTBankTransmission::Result result;
     {
         const auto transmitter = KTMidiInterfaceTransmitter::transmitterWithClientForDestination(
             ports.platform(), ports.clock(), destination);
@@ -79,10 +79,14 @@ int OrvaneSendCommand::run(const QStringList& arguments)
             },
             [&progress](int, KTBankTransmission::TimePoint endTime) { progress.progress(endTime); },
         };
-        finished = KTBankTransmission(*transmitter, ports.clock(), stop).run(banks, callbacks);
+        result = KTBankTransmission(*transmitter, ports.clock(), stop).run(banks, callbacks);
     }
     progress.finish();
-    if (!finished)
+    if (result.outcome == KTBankTransmission::Outcome::Failed)
+        throw OrvaneCliError::failure("port \"" + ports.titles()[destination] + "\"",
+                                      "bank " + std::to_string(result.failedBank + 1) +
+                                          " did not arrive: the destination went away or refused the data");
+    if (result.outcome == KTBankTransmission::Outcome::Stopped)
         throw OrvaneCliError{OrvaneCliError::kInterrupted,
                              "port \"" + ports.titles()[destination] + "\": send interrupted, the message "
                              "in flight was ended with F7"};

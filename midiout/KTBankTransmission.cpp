@@ -10,14 +10,16 @@ KTBankTransmission::KTBankTransmission(KTMidiInterfaceTransmitter& transmitter, 
 {
 }
 
-bool KTBankTransmission::run(const std::vector<int>& banks, const Callbacks& callbacks)
+KTBankTransmission::Result KTBankTransmission::run(const std::vector<int>& banks, const Callbacks& callbacks)
 {
     for (const int bank : banks) {
         if (mStop.load())
-            return false;
+            return {Outcome::Stopped};
         sendBank(bank, callbacks);
+        if (mTransmitter.hasFailed() && !mStop.load())
+            return {Outcome::Failed, bank};
     }
-    return !mStop.load();
+    return {mStop.load() ? Outcome::Stopped : Outcome::Sent};
 }
 
 double KTBankTransmission::secondsUntil(const KTClock& clock, TimePoint endTime)

@@ -42,8 +42,19 @@ public:
 
     KTBankTransmission(KTMidiInterfaceTransmitter& transmitter, KTClock& clock, const std::atomic<bool>& stop);
 
-    // Sends the banks in order; false when a stop request ended it early.
-    bool run(const std::vector<int>& banks, const Callbacks& callbacks);
+    enum class Outcome {
+        Sent,
+        Stopped, // a stop request ended it early
+        Failed,  // a bank did not arrive whole; no further bank was sent
+    };
+    struct Result {
+        Outcome outcome = Outcome::Sent;
+        // The bank that did not arrive, with Failed.
+        int failedBank = -1;
+    };
+
+    // Sends the banks in order.
+    Result run(const std::vector<int>& banks, const Callbacks& callbacks);
 
     // Seconds from now to the time point; negative once it has passed.
     static double secondsUntil(const KTClock& clock, TimePoint endTime);

@@ -100,6 +100,7 @@ void KTMidiInterfaceTransmitter::transmitMidiEventDump(const KTMidiEventList& du
     if (dump.empty())
         return;
     mAborting = false;
+    mFailed = false;
     mIsStillTransmitting = true;
     mMessageToSend = dump.size();
     mMidiEventDump = &dump;
@@ -115,6 +116,7 @@ void KTMidiInterfaceTransmitter::transmitMidiEventDump(const KTMidiEventList& du
 void KTMidiInterfaceTransmitter::transmitMidiMessage(const KTMidiEvent& message)
 {
     mAborting = false;
+    mFailed = false;
     mMessage = message;
     mIsStillTransmitting = true;
     mMessageToSend = 1;
@@ -150,7 +152,9 @@ void KTMidiInterfaceTransmitter::complete()
 {
     if (mMessageToSend > 0)
         --mMessageToSend;
-    if (mMessageToSend == 0 || mMidiEventDump == nullptr || mAborting) {
+    if (mSysexSendRequest.failed)
+        mFailed = true;
+    if (mMessageToSend == 0 || mMidiEventDump == nullptr || mAborting || mFailed) {
         finish();
         return;
     }

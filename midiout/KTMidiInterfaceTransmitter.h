@@ -46,6 +46,10 @@ public:
     // Starts sending one message at once. The message is copied.
     void transmitMidiMessage(const KTMidiEvent& message);
     bool isStillTransmitting() const { return mIsStillTransmitting.load(); }
+    // After the end of a transmission: true when a message did not arrive
+    // whole (the destination went away or kept refusing data). The rest of the
+    // list is then not sent.
+    bool hasFailed() const { return mFailed.load(); }
 
     // Ends the transmission early (cancel, quit): no further message starts, a
     // pause in progress ends, and the message in flight stops at its next piece
@@ -74,6 +78,7 @@ private:
     // transmissions do not pile up ports on the client.
     KTMidiPortRef mOutputPort = 0;
     std::atomic<bool> mAborting{false};
+    std::atomic<bool> mFailed{false};
     // The copy that transmitMidiMessage sends from.
     KTMidiEvent mMessage;
 };

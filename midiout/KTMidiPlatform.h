@@ -19,6 +19,10 @@ struct KTMidiSysexSendRequest {
     bool complete = false;
     void (*completionProc)(KTMidiSysexSendRequest* request) = nullptr;
     void* completionRefCon = nullptr;
+    // Set with complete when the send ended before every byte was handed over
+    // for another reason than an abort: no destination, or one that went away
+    // or kept refusing data.
+    bool failed = false;
 };
 
 // A short message (three bytes at most) for immediate sending.

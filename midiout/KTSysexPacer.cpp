@@ -42,7 +42,7 @@ bool KTSysexPacer::submit(KTMidiSysexSendRequest& request)
                           request.bytesToSend > 0 && request.data[0] == kSysEx;
     {
         std::lock_guard lock(mMutex);
-        mJobs.push_back({&request, !sendable || mStopping});
+        mJobs.push_back({&request, !sendable || mStopping, !sendable});
     }
     mWake.notify_all();
     return sendable;
@@ -72,9 +72,10 @@ void KTSysexPacer::run()
 {
     Job job{};
     while (nextJob(job)) {
-        if (!mRunningAborted)
-            send(*job.request);
         KTMidiSysexSendRequest* request = job.request;
+        const bool sendable = !job.unsendable;
+        const bool whole = sendable && !mRunningAborted && send(*request);
+        request->failed = !sendable || (!whole && !mRunningAborted);
         request->complete = true;
         // The completion may queue the next message; the request is not
         // touched after this call.
@@ -83,23 +84,24 @@ void KTSysexPacer::run()
     }
 }
 
-void KTSysexPacer::send(const KTMidiSysexSendRequest& request)
+bool KTSysexPacer::send(const KTMidiSysexSendRequest& request)
 {
     KTClock::Duration start = mClock.now();
     std::size_t sent = 0;
-    const bool whole = sendPieces(request, start, sent);
-    if (whole) {
+    if (sendPieces(request, start, sent)) {
         // The completion waits for the line time of the last piece, so the
         // next message cannot crowd the receiver's buffer.
         waitUntil(start + kMidiByteTime * static_cast<std::int64_t>(request.bytesToSend));
-        return;
+        return true;
     }
     // Cut short: close the message so the receiver's parser resets.
     if (mRunningAborted && sent > 0 && request.data[sent - 1] != kEndOfSysEx) {
         const std::uint8_t end = kEndOfSysEx;
         mRunningAborted = false; // let the retry loop deliver the closing byte
         writeWithRetry(request.destination, &end, 1);
+        mRunningAborted = true;
     }
+    return false;
 }
 
 bool KTSysexPacer::sendPieces(const KTMidiSysexSendRequest& request, KTClock::Duration& start,

@@ -42,11 +42,13 @@ private:
     struct Job {
         KTMidiSysexSendRequest* request;
         bool aborted;
+        bool unsendable;
     };
 
     void run();
     bool nextJob(Job& job);
-    void send(const KTMidiSysexSendRequest& request);
+    // True when every byte was handed over.
+    bool send(const KTMidiSysexSendRequest& request);
     bool sendPieces(const KTMidiSysexSendRequest& request, KTClock::Duration& start, std::size_t& sent);
     int writeWithRetry(KTMidiEndpointRef destination, const std::uint8_t* data, std::size_t size);
     void waitUntil(KTClock::Duration deadline);

@@ -2,6 +2,7 @@
 #include "midi/KTTimingConversions.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 
 using namespace std::chrono_literals;
@@ -106,6 +107,34 @@ TEST_F(Transmission, NothingIsSentWithoutADestinationOrABankOrTwice)
     ASSERT_TRUE(runUntilIdle(10s));
     EXPECT_EQ(texts(), (Texts{"", "Initializing...", "Releasing..."}));
     EXPECT_TRUE(mMidi.wire().empty()) << "a selection outside the table sends no bank";
+}
+
+// A destination that goes away, or keeps refusing data, mid-way through bank 2:
+// the send ends there with an alert naming the bank, and bank 3 never starts.
+TEST_F(Transmission, ABankThatDoesNotArriveEndsTheSendWithAnAlert)
+{
+    for (int refusal : {-ENOENT, -EAGAIN}) {
+        SCOPED_TRACE(refusal);
+        start();
+        mApp.mAlerts.clear();
+        mWindow.mLabel_ProgressStatus.mHistory.clear();
+        const std::size_t from = mMidi.wire().size();
+        const std::size_t before = mMidi.calls("piece").size();
+        mMidi.mWriteResult = [=](std::size_t taken) { return taken >= before + 1027 + 500 ? refusal : 0; };
+        mWindow.mMatrix_SaveSendOption.mSelectedRow = kAllBanksRow;
+        mApp.mAlertAnswers = {1, 1};
+        sendAndRunTransmit();
+        ASSERT_TRUE(runUntilIdle(400s));
+        ASSERT_EQ(mApp.mAlerts.size(), 2u);
+        EXPECT_EQ(mApp.mAlerts[1].title, "Send Failed");
+        EXPECT_EQ(mApp.mAlerts[1].message,
+                  "Bank 2: \"Bank 2\" did not arrive.\nThe MIDI destination went away or refused the data.");
+        EXPECT_EQ(texts().back(), sending(2, "Bank 2"));
+        const Bytes wire = mMidi.wire();
+        EXPECT_EQ(wire.size() - from, 262156u + 6u + 500u * 256u) << "bank 1, bank 2's header and 500 pieces";
+        mMidi.mWriteResult = [](std::size_t) { return 0; };
+        mController->applicationShouldTerminate(nullptr);
+    }
 }
 
 // Cancel and quit stop the worker at its next poll: the message in flight is

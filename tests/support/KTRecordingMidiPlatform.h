@@ -107,6 +107,7 @@ private:
         auto* job = static_cast<Job*>(request);
         KTRecordingMidiPlatform& self = *job->platform;
         self.record({.name = "completion", .endpoint = job->destination});
+        job->original->failed = job->failed;
         job->original->complete = true;
         job->original->completionProc(job->original);
         std::lock_guard lock(self.mMutex);
