@@ -81,6 +81,10 @@ public:
     void openDisk(void* sender);
     void openSample(void* sender);
     void exportBankAsWave(void* sender);
+    // Whether imports resample with the band-limited filter instead of linear
+    // interpolation; remembered in the user defaults, off for a new user.
+    bool highQualityResampling() const;
+    void toggleHighQualityResampling(void* sender);
     // A disk dropped on the window or chosen from the recent disks.
     void openDiskAtPath(const std::string& path);
     // An audio file dropped on a bank's row.

@@ -37,6 +37,20 @@ void OrvaneEditorController::openSample(void*)
         importSample(*chosen, selectedBank);
 }
 
+namespace {
+constexpr char kHighQualityKey[] = "HighQualityResampling";
+} // namespace
+
+bool OrvaneEditorController::highQualityResampling() const
+{
+    return mApplication.stringForUserDefaultsKey(kHighQualityKey) == "on";
+}
+
+void OrvaneEditorController::toggleHighQualityResampling(void*)
+{
+    mApplication.setStringForUserDefaultsKey(kHighQualityKey, highQualityResampling() ? "off" : "on");
+}
+
 void OrvaneEditorController::importSampleAtPathIntoBank(const std::string& path, int bank)
 {
     if (!isIdle() || !TLBankRange::isBank(bank))
@@ -48,7 +62,8 @@ void OrvaneEditorController::importSampleAtPathIntoBank(const std::string& path,
 void OrvaneEditorController::importSample(const std::string& path, int bank)
 {
     const std::string fileName = KTDisplayText::fileNameOf(path);
-    const TLImportedSound sound = TLSampleImporter::read(path);
+    const TLImportedSound sound = TLSampleImporter::read(
+        path, highQualityResampling() ? TLSampleImporter::Resampling::HighQuality : TLSampleImporter::Resampling::Linear);
     switch (sound.status) {
     case TLImportedSound::Status::Imported: {
         const std::vector<TLBankSnapshot> before = snapshots(bank, bank + 1);

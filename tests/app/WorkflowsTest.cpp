@@ -5,6 +5,7 @@
 #include "ControllerFixture.h"
 #include "device/TLDiskReader.h"
 #include "device/TLDiskWriter.h"
+#include "device/TLSampleImporter.h"
 #include "tests/audio/AudioTestFolder.h"
 
 #include <string>
@@ -152,4 +153,19 @@ TEST_F(Workflows, ImportingNamesTheSampleOrSaysWhyNot)
         EXPECT_EQ(mWindow.mTextField_Sample.mText, c.sampleName);
         EXPECT_EQ(orvane().mSamples[3][50] == 5000, c.sampleName == "tone.wav");
     }
+}
+
+TEST_F(Workflows, HighQualityResamplingIsRememberedAndUsedByImports)
+{
+    const std::string path = mFolder.path("tone48.wav");
+    ASSERT_TRUE(mFolder.sox("-n -r 48000 -c 1 -b 16 " + path + " synth 0.5 sine 1000 vol 0.5"));
+    EXPECT_FALSE(mController->highQualityResampling()) << "off for a new user";
+    for (const auto resampling : {TLSampleImporter::Resampling::Linear, TLSampleImporter::Resampling::HighQuality}) {
+        run(&OrvaneEditorController::openSample, 3, path);
+        std::vector<std::int16_t> expected;
+        TLSampleImporter::place(expected, TLSampleImporter::read(path, resampling).samples);
+        EXPECT_EQ(orvane().mSamples[3], expected);
+        mController->toggleHighQualityResampling(nullptr);
+    }
+    EXPECT_FALSE(mController->highQualityResampling());
 }

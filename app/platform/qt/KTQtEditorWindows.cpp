@@ -166,6 +166,10 @@ void KTQtEditorWindows::connectActions()
     connectAction(ui.action_Reset, &C::reset);
     connectAction(ui.action_Send, &C::send);
     connectAction(ui.action_Rescan, &C::rescan);
+    connect(ui.action_HighQualityResampling, &QAction::triggered, this, [this] {
+        perform(&C::toggleHighQualityResampling);
+        mMainUi->action_HighQualityResampling->setChecked(mController.highQualityResampling());
+    });
     connectAction(ui.action_About, &C::orderFrontAboutWindow);
     connect(ui.action_Quit, &QAction::triggered, this, [this] { requestTermination(); });
 
@@ -214,6 +218,7 @@ void KTQtEditorWindows::fillRecentDisks()
 
 void KTQtEditorWindows::restoreSettings()
 {
+    mMainUi->action_HighQualityResampling->setChecked(mController.highQualityResampling());
     QComboBox* channel = mMainUi->comboBox_MidiChannel;
     bool valid = false;
     const int index = KTQtSettings::value(QStringLiteral("MidiChannel")).toInt(&valid);
