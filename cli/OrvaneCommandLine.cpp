@@ -21,7 +21,7 @@ constexpr char kUsage[] =
     "Commands:\n"
     "  info DISK [--json]                       the banks of a disk: names, length, peak level\n"
     "  import AUDIO... --bank N --out DISK      audio files into banks N, N+1, ... as a new disk\n"
-    "         [--from DISK] [--one-bank] [--name NAME]\n"
+    "         [--from DISK] [--one-bank] [--name NAME] [--resample linear|hq]\n"
     "  export DISK --bank N --out FILE.wav      a bank as a 44,100 Hz mono 16-bit WAV\n"
     "  ports                                    the MIDI destinations, numbered\n"
     "  send DISK --port NAME|NUMBER             the disk's banks to a MIDI destination\n"

@@ -14,9 +14,21 @@
 
 namespace {
 
-void importFile(TLOrvane& orvane, int bank, const std::string& path)
+using Resampling = TLSampleImporter::Resampling;
+
+// linear (the default, as in the window for a new user) or hq.
+Resampling resamplingNamed(const QString& name)
 {
-    switch (TLSampleImporter::importInto(orvane, bank, path)) {
+    if (name == "linear")
+        return Resampling::Linear;
+    if (name == "hq")
+        return Resampling::HighQuality;
+    throw OrvaneCliError::usage("import: --resample is linear or hq, not \"" + name.toStdString() + "\"");
+}
+
+void importFile(TLOrvane& orvane, int bank, const std::string& path, Resampling resampling)
+{
+    switch (TLSampleImporter::importInto(orvane, bank, path, resampling)) {
     case TLImportedSound::Status::Imported:
         return;
     case TLImportedSound::Status::Unreadable:
@@ -42,6 +54,8 @@ int OrvaneImportCommand::run(const QStringList& arguments)
         {"from", "Start from the banks of this disk instead of the factory banks.", "DISK"},
         {"one-bank", "Write a disk of bank N alone (one AUDIO only)."},
         {"name", "The name of bank N.", "NAME"},
+        {"resample", "How files at other rates reach 44,100 Hz: linear interpolation (default) or hq, a "
+                     "band-limited filter.", "linear|hq", "linear"},
     });
     if (!command.parse(arguments, 1, 7))
         return 0;
@@ -49,6 +63,7 @@ int OrvaneImportCommand::run(const QStringList& arguments)
     const int first = OrvaneBankNumbers::one(command.required("bank"));
     const std::string out = command.required("out").toStdString();
     const bool oneBank = command.parser().isSet("one-bank");
+    const Resampling resampling = resamplingNamed(command.parser().value("resample"));
     if (oneBank && files.size() > 1)
         throw OrvaneCliError::usage("import: --one-bank takes one AUDIO file, not " +
                                     std::to_string(files.size()));
@@ -60,7 +75,7 @@ int OrvaneImportCommand::run(const QStringList& arguments)
     if (command.parser().isSet("from"))
         OrvaneDiskInput::load(command.parser().value("from").toStdString(), orvane);
     for (qsizetype i = 0; i < files.size(); ++i)
-        importFile(orvane, first + static_cast<int>(i), files[i].toStdString());
+        importFile(orvane, first + static_cast<int>(i), files[i].toStdString(), resampling);
     if (command.parser().isSet("name"))
         orvane.setBankName(command.parser().value("name").toUtf8().constData(), first);
     if (!TLDiskWriter::save(orvane, oneBank ? TLDiskShape::OneBank : TLDiskShape::AllBanks, first, out))
