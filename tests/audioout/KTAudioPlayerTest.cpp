@@ -71,12 +71,12 @@ TEST(AudioPlayer, EndsOnceAndSaysHow)
 TEST(AudioPlayer, StopEndsPlayingMidwayAndANewPlayStopsTheOldOne)
 {
     KTRecordingAudioDevice device;
-    device.mSlowAt = 3000;
+    device.mSignalAt = 3000;
     KTAudioPlayer player(device);
     Outcome first;
     Outcome second;
     player.play(std::vector<std::int16_t>(10000000, 1), observing(first));
-    device.waitUntilRecorded(3000);
+    device.mReached.get_future().wait();
     EXPECT_TRUE(player.isPlaying());
     player.play(ramp(10), observing(second));
     player.wait();
