@@ -4,74 +4,53 @@
 #include "ControllerFixture.h"
 #include "KTRecordingAudioDevice.h"
 #include "audioout/KTAudioPlayer.h"
-#include "device/TLWaveExport.h"
 
-struct Listening : ControllerFixture, ::testing::WithParamInterface<int> {
-    ~Listening() override { mClock.release(), mController.reset(); }
-    void startWithSound()
-    {
-        mMidi.mDestinations = {{"Acme", "Port 1"}};
-        start();
-        mController->setAudioOutput(mDevice, mPlayer);
-        mController->rescan(nullptr);
-    }
-    KTRecordingAudioDevice mDevice;
-    KTAudioPlayer mPlayer{mDevice};
+// The sound output outlives the controller the fixture ends.
+struct SoundOutput { KTRecordingAudioDevice mDevice; KTAudioPlayer mPlayer{mDevice}; };
+struct Listening : SoundOutput, ControllerFixture, ::testing::WithParamInterface<int> {
+    void startWithSound() { start(), mController->setAudioOutput(mDevice, mPlayer), mController->rescan(nullptr); }
 };
 
-TEST_P(Listening, StopsWhenTheBankOrItsSoundChangesOnSendAndOnQuit)
+// Import, load and undo show the bank again as a bank change does.
+TEST_P(Listening, StopsOnBankChangeResetSendAndQuit)
 {
-    const std::string file = ::testing::TempDir() + "listening";
     const std::function<void()> actions[] = {
-        [&] { mController->play(nullptr); },
         [&] { mWindow.mTableView.userSelectsRow(4); },
         [&] { mController->reset(nullptr); },
-        [&] { TLWaveExport::write(file + ".wav", {1, 2}), mController->importSampleAtPathIntoBank(file + ".wav", 0); },
-        [&] { TLDiskWriter::save(orvane(), TLDiskShape::AllBanks, 0, file), mController->openDiskAtPath(file); },
-        [&] { mWindow.mTextField_Bankname.userCommits("New"), mWindow.mUndoManager.undo(); },
         [&] { mController->send(nullptr); },
         [&] { mController->applicationShouldTerminate(nullptr); },
     };
+    mMidi.mDestinations = {{"Acme", "Port 1"}};
     startWithSound();
     mDevice.mSignalAt = 1000;
     mController->play(nullptr);
     mDevice.mReached.get_future().wait();
     actions[GetParam()]();
-    EXPECT_EQ(mDevice.mEnd, "drop close");
     mApp.runMainQueue(); // what the player reported before it stopped changes nothing
+    EXPECT_EQ(mDevice.mEnd, "drop close");
     EXPECT_EQ(mWindow.mWaveformView.mPlayheads.back(), std::nullopt);
-    EXPECT_EQ(mWindow.mButton_Play.mTitle, "Play");
 }
-INSTANTIATE_TEST_SUITE_P(Actions, Listening, ::testing::Range(0, 8));
+INSTANTIATE_TEST_SUITE_P(Actions, Listening, ::testing::Range(0, 4));
 
 TEST_F(Listening, PlaysUpToTheLastSoundAndAFailingOutputEndsThatAndDisablesPlay)
 {
     std::fill(mFactory.begin() + 3000, mFactory.begin() + TLOrvane::kSamplesPerBank, 0);
-    const std::string busy = "Device or resource busy", gone = "No such device";
-    const struct {
-        std::string atStart, atPlay;
-        std::size_t failAt, recorded;
-        std::string afterwards, status;
-    } cases[] = {
-        {gone, gone, SIZE_MAX, 0, gone, ""},
+    const std::string failed = "Playback failed: the sound output failed: No such device";
+    const struct { std::string atStart, atPlay; std::size_t failAt, heard; std::string afterwards, status; } cases[] = {
+        {"No such device", "", SIZE_MAX, 0, "No such device", ""},
         {"", "", SIZE_MAX, 3000, "", "Playing Bank 1 up to its last sound (0.07 s)"},
-        {"", busy, SIZE_MAX, 0, busy, "Playback failed: " + busy},
-        {"", "", 1200, 1200, gone, "Playback failed: the sound output failed: " + gone},
-        {"", "", 1200, 1200, "", "Playback failed: the sound output failed: " + gone},
+        {"", "Busy", SIZE_MAX, 0, "Busy", "Playback failed: Busy"},
+        {"", "", 1200, 1200, "No such device", failed},
+        {"", "", 1200, 1200, "", failed},
     };
     for (const auto& c : cases) {
-        mDevice.mOpenFailure = c.atStart;
-        startWithSound();
+        mDevice.mOpenFailure = c.atStart, startWithSound();
         mDevice.mOpenFailure = c.atPlay, mDevice.mFailAt = c.failAt, mDevice.mRecorded.clear();
-        mController->play(nullptr);
-        mPlayer.wait();
-        mDevice.mOpenFailure = c.afterwards;
-        mApp.runMainQueue();
+        mController->play(nullptr), mPlayer.wait();
+        mDevice.mOpenFailure = c.afterwards, mApp.runMainQueue(); // the device is gone for good, or not
         EXPECT_EQ(mWindow.mLabel_Status.mText, c.status);
-        EXPECT_EQ(mDevice.mRecorded, std::vector<std::int16_t>(mFactory.begin(), mFactory.begin() + c.recorded));
-        if (c.recorded > 0) { // the playhead followed what was heard, and went
-            EXPECT_EQ(mWindow.mWaveformView.mPlayheads.end()[-2], c.recorded - 100);
-        }
+        EXPECT_EQ(mDevice.mRecorded, std::vector<std::int16_t>(mFactory.begin(), mFactory.begin() + c.heard));
+        EXPECT_TRUE(c.heard == 0 || mWindow.mWaveformView.mPlayheads.end()[-2] == c.heard - 100); // the delay
         EXPECT_EQ(mWindow.mButton_Play.mToolTip.starts_with("No sound output: " + c.afterwards), !c.afterwards.empty());
         EXPECT_EQ(mWindow.mButton_Play.mEnabled, c.afterwards.empty());
     }
