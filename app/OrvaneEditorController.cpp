@@ -8,6 +8,7 @@
 #include "app/platform/KTTextField.h"
 #include "app/platform/KTWaveformView.h"
 #include "app/platform/KTWindow.h"
+#include "audioout/KTAudioPlayer.h"
 #include "device/TLBankSnapshot.h"
 #include "device/TLOrvane.h"
 
@@ -32,6 +33,9 @@ OrvaneEditorController::OrvaneEditorController(KTApplicationPlatform& applicatio
 OrvaneEditorController::~OrvaneEditorController()
 {
     stopTransmissionWorker();
+    // The player's thread reports to this controller: it must have ended first.
+    if (mAudioPlayer)
+        mAudioPlayer->stop();
 }
 
 bool OrvaneEditorController::isIdle() const
@@ -55,6 +59,8 @@ std::string OrvaneEditorController::tableViewObjectValueForTableColumnRow(KTTabl
 
 void OrvaneEditorController::tableViewSelectionDidChange(void*)
 {
+    // Another bank, or this bank's samples changed: what plays is no longer shown.
+    stopPlaying();
     const int bank = mTableView->selectedRow();
     if (!mOrvane || bank < 0 || bank >= TLOrvane::kBankCount)
         return;

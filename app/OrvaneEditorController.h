@@ -11,6 +11,8 @@
 #include <vector>
 
 class KTApplicationPlatform;
+class KTAudioDevice;
+class KTAudioPlayer;
 class KTButton;
 class KTClock;
 class KTLabel;
@@ -96,6 +98,12 @@ public:
     void cancel(void* sender);
     void SheetDidEndReturnCodeContextInfo(KTWindow* sheet, int returnCode, void* contextInfo);
 
+    // Listening. The sound output the selected bank is played on; without
+    // one, Play stays disabled. Both live longer than the controller.
+    void setAudioOutput(KTAudioDevice& device, KTAudioPlayer& player);
+    // Plays the selected bank up to its last non-zero sample, or stops it.
+    void play(void* sender);
+
     // True while no transmission is under way and no transmission worker is
     // still finishing: the actions that change banks or start a transmission run
     // only then.
@@ -106,6 +114,7 @@ public:
     KTButton* mButton_Cancel = nullptr;
     KTButton* mButton_OpenDisk = nullptr;
     KTButton* mButton_OpenSample = nullptr;
+    KTButton* mButton_Play = nullptr;
     KTButton* mButton_Reset = nullptr;
     KTButton* mButton_Save = nullptr;
     KTButton* mButton_Send = nullptr;
@@ -167,6 +176,19 @@ private:
     void restoreBanks(const std::vector<TLBankSnapshot>& banks);
     void showStatus(const std::string& text);
 
+    // Opens and closes the sound output to see whether Play can work, unless
+    // it is playing now, and shows the answer on the Play button.
+    void checkAudioOutput();
+    void showAudioOutput();
+    // Stops playing and waits until the playing thread has ended. Called
+    // whenever what would be heard changes: the bank, its samples, a send, quit.
+    void stopPlaying();
+    // What the playing thread reported, on the main thread; a report from a
+    // playing that has since been stopped is passed over.
+    void playbackDidReach(unsigned playback, std::size_t sample);
+    void playbackDidEnd(unsigned playback, const std::string& failure);
+    void endPlaying();
+
     KTApplicationPlatform& mApplication;
     KTClock& mClock;
     const std::int16_t* mFactoryImage;
@@ -176,6 +198,15 @@ private:
     int mDocumentBank = 0;
     // The port list's items as the last scan titled them.
     std::vector<std::string> mDestinationTitles;
+
+    KTAudioDevice* mAudioDevice = nullptr;
+    KTAudioPlayer* mAudioPlayer = nullptr;
+    // Why the sound output cannot be used; empty when it can.
+    std::string mAudioOutputFailure = "none is set up";
+    bool mPlaying = false;
+    // Counts the playings started and stopped, so that reports still queued
+    // from an earlier one are known.
+    unsigned mPlayback = 0;
 
     // The transmission worker; joined before the bank store or the controller
     // goes away.

@@ -79,6 +79,7 @@ void OrvaneEditorController::rescan(void*)
         KTPreferredDestination::indexIn(mDestinationTitles, mApplication.stringForUserDefaultsKey(kMidiPortKey)));
     mButton_Send->setEnabled(mDestinations > 0);
     mButton_Send->setToolTip(mDestinations > 0 ? kSendToolTip : kNoPortToolTip);
+    checkAudioOutput();
 }
 
 void OrvaneEditorController::midiPortDidChange(void*)
@@ -108,7 +109,9 @@ int OrvaneEditorController::applicationShouldTerminate(void*)
 {
     if (mOrvane && !canDiscardChanges())
         return 0;
-    // The worker reads the bank store: it must have ended before the store goes.
+    // The workers read the bank store or report to the controller: they must
+    // have ended before the store goes.
+    stopPlaying();
     stopTransmissionWorker();
     if (mClientCreated) {
         mClient.clientDispose();

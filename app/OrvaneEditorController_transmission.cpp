@@ -123,6 +123,7 @@ void OrvaneEditorController::send(void*)
         if (answer != kDefaultButton)
             return;
     }
+    stopPlaying();
     mIdleState = false;
     // Runs after this action has returned and the alert has closed.
     mApplication.postToMainQueue([this] { transmit(); });

@@ -5,7 +5,8 @@
 
 // The sound output a bank is played on: a stream of 44,100 Hz mono signed
 // 16-bit frames. The program uses an ALSA PCM device; tests a recording double.
-// Every call but open comes from the one thread that plays.
+// Calls never overlap: while a bank plays they all come from the playing
+// thread; between playings the editor opens and closes it to see that it works.
 class KTAudioDevice {
 public:
     static constexpr unsigned kSampleRate = 44100;

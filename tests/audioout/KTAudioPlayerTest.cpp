@@ -1,59 +1,14 @@
 // Playing a buffer through a recording device: what reaches it, how playing
 // ends (played out, stopped, failed, stalled, not opened), and the positions.
 
+#include "KTRecordingAudioDevice.h"
 #include "audioout/KTAudioPlayer.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <future>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 namespace {
-
-// Takes up to 300 frames a write and records them; scripted to fail or stall.
-class RecordingAudioDevice final : public KTAudioDevice {
-public:
-    std::string open() override { return mOpenFailure; }
-    long write(const std::int16_t* frames, std::size_t count) override
-    {
-        std::lock_guard lock(mMutex);
-        if (mRecorded.size() >= mFailAt)
-            return -ENODEV;
-        if (mRecorded.size() >= mStallAt)
-            return 0;
-        const std::size_t taken = std::min<std::size_t>(count, 300);
-        mRecorded.insert(mRecorded.end(), frames, frames + taken);
-        // Past the signal the device plays in real time, more or less.
-        if (mRecorded.size() >= mSignalAt && !mSignalled.exchange(true))
-            mReached.set_value();
-        if (mSignalled)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        return static_cast<long>(taken);
-    }
-    long delay() override { return 100; }
-    void drain() override { mEnd = "drain"; }
-    void drop() override { mEnd = "drop"; }
-    void close() override { mEnd += " close"; }
-
-    std::size_t recorded()
-    {
-        std::lock_guard lock(mMutex);
-        return mRecorded.size();
-    }
-
-    std::string mOpenFailure;
-    std::size_t mFailAt = SIZE_MAX;
-    std::size_t mStallAt = SIZE_MAX;
-    std::size_t mSignalAt = SIZE_MAX;
-    std::vector<std::int16_t> mRecorded;
-    std::string mEnd;
-    std::atomic<bool> mSignalled{false};
-    std::promise<void> mReached;
-    std::mutex mMutex;
-};
 
 struct Outcome {
     std::vector<std::size_t> positions;
@@ -92,7 +47,7 @@ TEST(AudioPlayer, EndsOnceAndSaysHow)
         {"", SIZE_MAX, 900, 900, "the sound output takes no more data", "drop close"},
     };
     for (const auto& c : cases) {
-        RecordingAudioDevice device;
+        KTRecordingAudioDevice device;
         device.mOpenFailure = c.openFailure;
         device.mFailAt = c.failAt;
         device.mStallAt = c.stallAt;
@@ -115,7 +70,7 @@ TEST(AudioPlayer, EndsOnceAndSaysHow)
 
 TEST(AudioPlayer, StopEndsPlayingMidwayAndANewPlayStopsTheOldOne)
 {
-    RecordingAudioDevice device;
+    KTRecordingAudioDevice device;
     device.mSignalAt = 3000;
     KTAudioPlayer player(device);
     Outcome first;

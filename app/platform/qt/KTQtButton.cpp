@@ -16,3 +16,8 @@ void KTQtButton::setToolTip(const std::string& text)
 {
     mButton->setToolTip(QString::fromStdString(text));
 }
+
+void KTQtButton::setTitle(const std::string& title)
+{
+    mButton->setText(QString::fromStdString(title));
+}

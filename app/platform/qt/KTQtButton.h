@@ -10,6 +10,7 @@ public:
     bool isEnabled() const override;
     void setEnabled(bool enabled) override;
     void setToolTip(const std::string& text) override;
+    void setTitle(const std::string& title) override;
 
 private:
     QAbstractButton* mButton;

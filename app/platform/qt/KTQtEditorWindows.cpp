@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QHeaderView>
 #include <QMainWindow>
+#include <QShortcut>
 #include <QStatusBar>
 
 KTQtEditorWindows::KTQtEditorWindows(OrvaneEditorController& controller, KTQtApplicationPlatform& application)
@@ -72,6 +73,7 @@ KTQtEditorWindows::~KTQtEditorWindows()
     mController.mButton_Cancel = nullptr;
     mController.mButton_OpenDisk = nullptr;
     mController.mButton_OpenSample = nullptr;
+    mController.mButton_Play = nullptr;
     mController.mButton_Reset = nullptr;
     mController.mButton_Save = nullptr;
     mController.mButton_Send = nullptr;
@@ -99,6 +101,7 @@ void KTQtEditorWindows::createOutlets()
     mButton_Cancel = std::make_unique<KTQtButton>(mProgressUi->pushButton_Cancel);
     mButton_OpenDisk = std::make_unique<KTQtButton>(ui.pushButton_OpenDisk);
     mButton_OpenSample = std::make_unique<KTQtButton>(ui.pushButton_OpenSample);
+    mButton_Play = std::make_unique<KTQtButton>(ui.pushButton_Play);
     mButton_Reset = std::make_unique<KTQtButton>(ui.pushButton_Reset);
     mButton_Save = std::make_unique<KTQtButton>(ui.pushButton_Save);
     mButton_Send = std::make_unique<KTQtButton>(ui.pushButton_Send);
@@ -119,6 +122,7 @@ void KTQtEditorWindows::createOutlets()
     mController.mButton_Cancel = mButton_Cancel.get();
     mController.mButton_OpenDisk = mButton_OpenDisk.get();
     mController.mButton_OpenSample = mButton_OpenSample.get();
+    mController.mButton_Play = mButton_Play.get();
     mController.mButton_Reset = mButton_Reset.get();
     mController.mButton_Save = mButton_Save.get();
     mController.mButton_Send = mButton_Send.get();
@@ -153,7 +157,7 @@ void KTQtEditorWindows::connectActions()
         {ui.pushButton_OpenDisk, &C::openDisk}, {ui.pushButton_OpenSample, &C::openSample},
         {ui.pushButton_Save, &C::save},         {ui.pushButton_Reset, &C::reset},
         {ui.pushButton_Send, &C::send},         {ui.pushButton_Rescan, &C::rescan},
-        {mProgressUi->pushButton_Cancel, &C::cancel},
+        {ui.pushButton_Play, &C::play},         {mProgressUi->pushButton_Cancel, &C::cancel},
     };
     for (const auto& [button, action] : buttons)
         connect(button, &QAbstractButton::clicked, this, [this, action = action] { perform(action); });
@@ -172,6 +176,11 @@ void KTQtEditorWindows::connectActions()
     });
     connectAction(ui.action_About, &C::orderFrontAboutWindow);
     connect(ui.action_Quit, &QAction::triggered, this, [this] { requestTermination(); });
+
+    // Space plays or stops anywhere in the window but in the name fields, which
+    // take it as text. Not the button's own shortcut: a new title resets that.
+    auto* space = new QShortcut(QKeySequence(Qt::Key_Space), mMainWindow.get());
+    connect(space, &QShortcut::activated, this, [this] { perform(&C::play); });
 
     connectNameField(ui.lineEdit_Bankname, &C::textfiledBanknameDidChange);
     connectNameField(ui.lineEdit_Samplename, &C::textfieldSamplenameDidChange);

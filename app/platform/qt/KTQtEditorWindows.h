@@ -86,6 +86,7 @@ private:
     std::unique_ptr<KTQtButton> mButton_Cancel;
     std::unique_ptr<KTQtButton> mButton_OpenDisk;
     std::unique_ptr<KTQtButton> mButton_OpenSample;
+    std::unique_ptr<KTQtButton> mButton_Play;
     std::unique_ptr<KTQtButton> mButton_Reset;
     std::unique_ptr<KTQtButton> mButton_Save;
     std::unique_ptr<KTQtButton> mButton_Send;

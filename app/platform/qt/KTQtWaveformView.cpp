@@ -22,6 +22,27 @@ void KTQtWaveformView::setSamples(const std::vector<std::int16_t>& samples)
     update();
 }
 
+void KTQtWaveformView::setPlayhead(std::optional<std::size_t> sample)
+{
+    // Only the columns the playhead leaves and enters are painted again.
+    const std::optional<int> before = playheadColumn();
+    mPlayhead = sample;
+    const std::optional<int> after = playheadColumn();
+    if (before == after)
+        return;
+    for (const std::optional<int>& column : {before, after}) {
+        if (column)
+            update(*column - 1, 0, 3, height());
+    }
+}
+
+std::optional<int> KTQtWaveformView::playheadColumn() const
+{
+    if (!mPlayhead || mSamples.empty())
+        return std::nullopt;
+    return static_cast<int>(static_cast<double>(*mPlayhead) * width() / static_cast<double>(mSamples.size()));
+}
+
 std::vector<KTQtWaveformView::Column> KTQtWaveformView::columns(const std::vector<std::int16_t>& samples, int width)
 {
     std::vector<Column> result(static_cast<std::size_t>(std::max(width, 0)));
@@ -74,6 +95,10 @@ void KTQtWaveformView::paintEvent(QPaintEvent*)
     for (int x = 0; x < static_cast<int>(mColumns.size()); ++x) {
         const Column& column = mColumns[static_cast<std::size_t>(x)];
         painter.drawLine(QPointF(x + 0.5, middle - column.max * scale), QPointF(x + 0.5, middle - column.min * scale));
+    }
+    if (const std::optional<int> playhead = playheadColumn()) {
+        painter.setPen(colours.color(QPalette::Text));
+        painter.drawLine(QPointF(*playhead + 0.5, 0), QPointF(*playhead + 0.5, height()));
     }
     painter.setPen(colours.color(QPalette::Text));
     painter.drawText(rect().adjusted(6, 4, -6, -4), Qt::AlignTop | Qt::AlignLeft, lengthText());

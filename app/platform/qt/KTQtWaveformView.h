@@ -6,10 +6,12 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // The selected bank's sound: the smallest and largest sample of every pixel
-// column, and the sound's length up to its last non-zero sample.
+// column, the sound's length up to its last non-zero sample, and a playhead
+// while it is heard.
 class KTQtWaveformView final : public QWidget, public KTWaveformView {
     Q_OBJECT
 
@@ -23,6 +25,9 @@ public:
     explicit KTQtWaveformView(QWidget* parent = nullptr);
 
     void setSamples(const std::vector<std::int16_t>& samples) override;
+    void setPlayhead(std::optional<std::size_t> sample) override;
+    // The pixel column the playhead is drawn in, if there is one.
+    std::optional<int> playheadColumn() const;
     // Column x covers the samples from x * size / width up to (x + 1) * size / width.
     static std::vector<Column> columns(const std::vector<std::int16_t>& samples, int width);
     // "30,000 samples, 0.68 s", or "Silent".
@@ -35,6 +40,7 @@ protected:
 
 private:
     std::vector<std::int16_t> mSamples;
+    std::optional<std::size_t> mPlayhead;
     TLBankSummary mSummary;
     // The columns for mColumnsWidth, made again when the width changes.
     std::vector<Column> mColumns;

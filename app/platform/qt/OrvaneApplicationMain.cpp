@@ -3,6 +3,8 @@
 #include "app/OrvaneEditorController.h"
 #include "app/platform/qt/KTQtApplicationPlatform.h"
 #include "app/platform/qt/KTQtEditorWindows.h"
+#include "audioout/KTAudioPlayer.h"
+#include "audioout/alsa/KTAlsaAudioDevice.h"
 #include "midiout/KTSteadyClock.h"
 #include "midiout/alsa/KTAlsaMidiPlatform.h"
 #include "resources/FactoryImage.h"
@@ -36,8 +38,14 @@ int OrvaneApplicationMain(int argc, char** argv, const std::function<void(KTQtEd
     KTSteadyClock clock;
     KTAlsaMidiPlatform midi(clock);
     KTQtApplicationPlatform platform(infoDictionary());
+    // The sound output is named by the AudioDevice setting; it is opened only
+    // while a bank plays, and the player is stopped before the controller goes.
+    const std::string audioDeviceName = platform.stringForUserDefaultsKey("AudioDevice");
+    KTAlsaAudioDevice audioDevice(audioDeviceName.empty() ? KTAlsaAudioDevice::kDefaultName : audioDeviceName);
+    KTAudioPlayer audioPlayer(audioDevice);
     OrvaneEditorController controller(platform, midi, clock, FactoryImage::samples());
     controller.init();
+    controller.setAudioOutput(audioDevice, audioPlayer);
 
     int result = 0;
     {

@@ -12,6 +12,7 @@ void EditorWindowDouble::connect(OrvaneEditorController& controller)
     controller.mButton_Reset = &mButton_Reset;
     controller.mButton_Save = &mButton_Save;
     controller.mButton_Send = &mButton_Send;
+    controller.mButton_Play = &mButton_Play;
     controller.mLabel_ProgressStatus = &mLabel_ProgressStatus;
     controller.mLabel_VersionString_AboutWindow = &mLabel_VersionString_AboutWindow;
     controller.mLabel_VersionString_MainWindow = &mLabel_VersionString_MainWindow;

@@ -14,6 +14,7 @@
 #include "app/platform/KTWindow.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,9 @@ public:
     bool isEnabled() const override { return mEnabled; }
     void setEnabled(bool enabled) override { mEnabled = enabled; }
     void setToolTip(const std::string& text) override { mToolTip = text; }
+    void setTitle(const std::string& title) override { mTitle = title; }
     bool mEnabled = true;
-    std::string mToolTip;
+    std::string mToolTip, mTitle;
 };
 
 // Keeps every text set, in order.
@@ -178,7 +180,9 @@ public:
 class WaveformViewDouble final : public KTWaveformView {
 public:
     void setSamples(const std::vector<std::int16_t>& samples) override { mSamples = samples; }
+    void setPlayhead(std::optional<std::size_t> sample) override { mPlayheads.push_back(sample); }
     std::vector<std::int16_t> mSamples;
+    std::vector<std::optional<std::size_t>> mPlayheads;
 };
 
 // The nineteen user-interface objects of the editor's windows as doubles, wired
@@ -190,6 +194,7 @@ public:
     void connect(OrvaneEditorController& controller);
 
     ButtonDouble mButton_Cancel, mButton_OpenDisk, mButton_OpenSample, mButton_Reset, mButton_Save, mButton_Send;
+    ButtonDouble mButton_Play;
     LabelDouble mLabel_ProgressStatus, mLabel_VersionString_AboutWindow, mLabel_VersionString_MainWindow, mLabel_Status;
     MatrixDouble mMatrix_SaveSendOption;
     PopUpButtonDouble mPopUp_MidiChannel, mPopUp_MidiPort;
