@@ -7,6 +7,7 @@
 #include "audioout/alsa/KTAlsaAudioDevice.h"
 #include "midiout/KTSteadyClock.h"
 #include "midiout/alsa/KTAlsaMidiPlatform.h"
+#include "midiout/alsa/KTAlsaQuietErrors.h"
 #include "resources/FactoryImage.h"
 
 #include <QApplication>
@@ -35,6 +36,9 @@ int OrvaneApplicationMain(int argc, char** argv, const std::function<void(KTQtEd
     // both through the controller's termination answer.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // Every ALSA failure the editor meets it shows in its window (no ports, no
+    // sound output); alsa-lib's own messages on stderr would only repeat them.
+    KTAlsaQuietErrors::install();
     KTSteadyClock clock;
     KTAlsaMidiPlatform midi(clock);
     KTQtApplicationPlatform platform(infoDictionary());
