@@ -176,15 +176,6 @@ struct Sender {
     }
 };
 
-// The destination's client (aseqdump, given by its pid) ends mid-send.
-void checkVanishingDestination(pid_t receiver)
-{
-    Sender sender;
-    check(sender.open("aseqdump"), "aseqdump destination found");
-    if (sender.transmitter)
-        sender.checkStop("vanish", [receiver] { kill(receiver, SIGKILL); });
-}
-
 // One bank to the emulated hardware port and, at the same time, to virmidi;
 // then an aborted message to the hardware port. The host compares the wire.
 void checkBankDumps(const std::string& virmidiExpected)
@@ -270,8 +261,13 @@ int main(int argc, char** argv)
         checkDestinationList();
     else if (mode == "announce")
         checkAnnouncements();
-    else if (mode == "vanish" && argc == 3)
-        checkVanishingDestination(pid_t(std::atoi(argv[2])));
+    else if (mode == "vanish" && argc == 3) {
+        // The destination's client (aseqdump, given by its pid) ends mid-send.
+        Sender sender;
+        check(sender.open("aseqdump"), "aseqdump destination found");
+        if (sender.transmitter)
+            sender.checkStop("vanish", [pid = pid_t(std::atoi(argv[2]))] { kill(pid, SIGKILL); });
+    }
     else if (mode == "banks" && argc == 3)
         checkBankDumps(argv[2]);
     else {

@@ -111,7 +111,8 @@ TEST(TimingConversions, RoundUpOnlyWhenThereIsAFraction)
 
 // Each list is written with writeTrack; the file is compared before it is closed
 // (what a crash would leave), then read back: the events that have a file form,
-// with the pauses recovered from their delta times.
+// with the pauses recovered from their delta times. Tracks that keep the elapsed
+// time are pinned by the disk fingerprints and the midicsv interop test.
 TEST(KTMidiFile, WritesExactBytesAndReadsThemBack)
 {
     const auto sx = [](std::uint64_t delay) { return event("f0 01020304f7", delay); };
@@ -121,8 +122,6 @@ TEST(KTMidiFile, WritesExactBytesAndReadsThemBack)
         // 6000 ms is 288 ticks; each later message waits for the one before (1 tick) plus its pause.
         {"sysex spacing", {{sx(6000), event("ff01'x'", 500), sx(0), sx(10)}}, true,
          format0 + track("8220" + sx6 + "00ff0101'x' 01" + sx6 + "02" + sx6 + kEnd), {6000, 0, 0, 21}},
-        {"second track keeps the time", {{sx(6000)}, {event("ff03'b'"), sx(6000)}}, true,
-         kHeader + track("8220" + sx6 + kEnd) + track("00ff0301'b' 8441" + sx6 + kEnd), {6000, 0, 12021}},
         {"second track starts again", {{sx(6000)}, {event("ff03'b'"), sx(6000)}}, false,
          kHeader + track("8220" + sx6 + kEnd) + track("00ff0301'b' 8220" + sx6 + kEnd), {6000, 0, 6000}},
         // Events shorter than their header are dropped; an End of Track writes nothing

@@ -126,15 +126,11 @@ TEST(Transmitter, StopsEndTheTransmissionPromptlyWithTheWireClosed)
         const Duration stoppedAt = rig.clock.now();
         c.drop ? rig.transmitter.reset() : rig.transmitter->abortTransmission();
         EXPECT_LE(rig.waitForEnd() - stoppedAt, c.within);
+        // Where the pacer cuts a message is pinned in its own test.
         const Bytes wire = rig.midi.wire();
-        const bool cut = c.after > 6s;
-        const std::size_t data = wire.size() - 6 - (cut ? 1 : 0);
-        EXPECT_TRUE(cut ? data > 0 && data % 256 == 0 : data == 0) << data;
-        Bytes expected(list[0].begin(), list[0].end());
-        expected.insert(expected.end(), list[1].begin(), list[1].begin() + long(data));
-        if (cut)
-            expected.push_back(0xF7);
-        EXPECT_EQ(wire, expected);
+        EXPECT_TRUE(c.after > 6s ? wire.size() > 6 && wire.size() < 6 + 262150 && wire.back() == 0xF7
+                                 : wire == Bytes(list[0].begin(), list[0].end()))
+            << wire.size();
         EXPECT_EQ(rig.midi.calls("outputPortDispose").size(), c.drop ? 1u : 0u);
         if (c.drop)
             continue;

@@ -1,28 +1,17 @@
 #include "resources/FactoryImage.h"
-
-#include <gtest/gtest.h>
+#include "tests/midi/TestBytes.h"
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <numbers>
-#include <vector>
-
-static std::vector<char> readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The generator rebuilds the committed file, and the program embeds exactly it.
 TEST(FactoryImage, GeneratorReproducesTheCommittedAndEmbeddedImage)
 {
     const std::string output = ORVANE_BINARY_DIR "/factory-image-test.bin";  // left in the build folder
     ASSERT_EQ(std::system(("\"" ORVANE_FACTORY_IMAGE_GENERATOR "\" \"" + output + "\"").c_str()), 0);
-    const std::vector<char> generated = readFile(output),
-                            committed = readFile(ORVANE_SOURCE_DIR "/resources/factory_image.bin");
-    const auto* embedded = reinterpret_cast<const char*>(FactoryImage::samples());
+    const Bytes generated = readFile(output), committed = readFile(ORVANE_SOURCE_DIR "/resources/factory_image.bin");
+    const auto* embedded = reinterpret_cast<const std::uint8_t*>(FactoryImage::samples());
     ASSERT_EQ(committed.size(), FactoryImage::byteSize());
     EXPECT_TRUE(generated == committed);
     EXPECT_TRUE(std::equal(committed.begin(), committed.end(), embedded));

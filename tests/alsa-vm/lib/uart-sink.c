@@ -32,6 +32,12 @@ static double now(void)
 	return ts.tv_sec + ts.tv_nsec / 1e9;
 }
 
+static int fail(const char *what)
+{
+	perror(what);
+	return 1;
+}
+
 int main(int argc, char **argv)
 {
 	double bps = argc == 4 || argc == 5 ? atof(argv[3]) / 10.0 : 0;
@@ -40,21 +46,15 @@ int main(int argc, char **argv)
 		return 2;
 	}
 	int out = open(argv[2], O_WRONLY | O_CREAT | O_TRUNC, 0644);
-	if (out < 0) {
-		perror(argv[2]);
-		return 1;
-	}
+	if (out < 0)
+		return fail(argv[2]);
 	FILE *log = NULL;
-	if (argc == 5 && !(log = fopen(argv[4], "w"))) {
-		perror(argv[4]);
-		return 1;
-	}
+	if (argc == 5 && !(log = fopen(argv[4], "w")))
+		return fail(argv[4]);
 	size_t total = 0;
 	int in = open(argv[1], O_RDONLY);   /* blocks until qemu opens it */
-	if (in < 0) {
-		perror(argv[1]);
-		return 1;
-	}
+	if (in < 0)
+		return fail(argv[1]);
 	fcntl(in, F_SETPIPE_SZ, 4096);
 	/* Token bucket. An idle line saves at most one 16550 FIFO (16 bytes)
 	 * of burst; but bytes that were already waiting in the FIFO when the
@@ -80,22 +80,18 @@ int main(int argc, char **argv)
 		ssize_t n = read(in, buf, (size_t)credit < sizeof buf ? (size_t)credit : sizeof buf);
 		if (n == 0)
 			break;              /* qemu closed the FIFO */
-		if (n < 0) {
-			if (errno == EINTR)
-				continue;
-			perror("read");
-			return 1;
-		}
+		if (n < 0 && errno == EINTR)
+			continue;
+		if (n < 0)
+			return fail("read");
 		credit -= n;
 		double t_read = now();
 		/* A read that had to wait for the guest waited on an idle line:
 		 * that time is no credit. */
 		if (waiting == 0)
 			t_last = t_read;
-		if (write(out, buf, n) != n) {
-			perror("write");
-			return 1;
-		}
+		if (write(out, buf, n) != n)
+			return fail("write");
 		total += (size_t)n;
 		if (ioctl(in, FIONREAD, &waiting) < 0)
 			waiting = 0;
