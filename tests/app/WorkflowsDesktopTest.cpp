@@ -7,8 +7,8 @@
 
 #include "app/platform/qt/KTQtEditorWindows.h"
 #include "app/platform/qt/OrvaneApplicationMain.h"
+#include "device/TLDiskReader.h"
 #include "device/TLOrvane.h"
-#include "midi/KTMidiFileReader.h"
 #include "resources/FactoryImage.h"
 #include "tests/audio/AudioTestFolder.h"
 
@@ -35,14 +35,10 @@ namespace {
 std::unique_ptr<TLOrvane> loadDisk(const std::string& path)
 {
     auto orvane = std::make_unique<TLOrvane>(FactoryImage::samples());
-    KTMidiFileReader reader(path.c_str());
-    EXPECT_TRUE(reader.isMidiFile());
-    KTMidiEventList events;
-    while (!reader.readTrack(events).empty()) {
-        const int bank = orvane->detectBank(events);
-        if (bank >= 0 && bank < TLOrvane::kBankCount)
-            orvane->loadBank(events, bank);
-    }
+    const TLDiskContents disk = TLDiskReader::read(path, *orvane);
+    EXPECT_EQ(disk.status, TLDiskContents::Status::Read);
+    for (const TLDiskTrack* track : disk.bankTracks())
+        orvane->loadBank(track->events, track->detectedBank);
     return orvane;
 }
 

@@ -78,16 +78,15 @@ TEST(QtSavePanel, TheTypeIsAddedBeforeTheReplaceQuestion)
     std::ofstream(folder.filePath("foo.mid").toStdString()) << "old";
     const QString base = folder.path() + '/';
     const struct {
-        QString typed;
+        QString typed, asked;
         bool replace;
-        QString asked;
         std::optional<QString> path;
     } cases[] = {
-        {"foo", false, "foo.mid", std::nullopt},
-        {"foo", true, "foo.mid", "foo.mid"},
-        {"FOO.MID", true, "", "FOO.MID"},
-        {"Drums v1.2", false, "", "Drums v1.2.mid"},
-        {"song.midi", false, "", "song.midi"},
+        {"foo", "foo.mid", false, std::nullopt},
+        {"foo", "foo.mid", true, "foo.mid"},
+        {"FOO.MID", "", true, "FOO.MID"},
+        {"Drums v1.2", "", false, "Drums v1.2.mid"},
+        {"song.midi", "", false, "song.midi"},
     };
     for (const auto& c : cases) {
         QString asked;
