@@ -19,11 +19,7 @@ public:
     enum class AlertStyle { Critical, Informational };
     struct Alert {
         AlertStyle style;
-        std::string title;
-        std::string message;
-        std::string defaultButton;
-        std::string alternateButton;
-        std::string otherButton;
+        std::string title, message, defaultButton, alternateButton, otherButton;
         bool operator==(const Alert&) const = default;
         friend void PrintTo(const Alert& a, std::ostream* out)
         {
@@ -35,8 +31,7 @@ public:
         bool save;
     };
     struct Sheet {
-        KTWindow* sheet;
-        KTWindow* window;
+        KTWindow *sheet, *window;
         SheetDidEndCallback didEnd;
         void* contextInfo;
     };
