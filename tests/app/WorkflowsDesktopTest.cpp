@@ -1,84 +1,75 @@
 // The real program on a virtual X server, driven through its window the way a
-// user would: import a sox-made WAV into bank 4 (index 3), save all banks,
-// reset that bank, load the disk back, and find the bank's samples and sample
-// name restored. The file dialogs are answered by the test, the question about
-// the reset's unsaved change with Discard; any other message box is a failure.
+// user would: a sox-made tone dropped on bank 6 and imported into bank 4,
+// undone and redone, the window photographed with its waveform; all banks
+// saved, bank 4 reset and the disk loaded back, restoring it; Quit after one
+// more change. File dialogs are answered by the test, the questions about
+// unsaved changes with Discard; any other message box is a failure.
 
 #include "app/platform/qt/KTQtEditorWindows.h"
 #include "app/platform/qt/OrvaneApplicationMain.h"
+#include "device/TLDiskReader.h"
 #include "device/TLOrvane.h"
-#include "midi/KTMidiFileReader.h"
 #include "resources/FactoryImage.h"
 #include "tests/audio/AudioTestFolder.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTimer>
+#include <QUrl>
 
 #include "ui_KTQtMainWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cmath>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace {
-
-constexpr int kBank = 3;
-constexpr std::size_t kFrames = 3000;
 
 // The banks a disk holds, loaded into a fresh bank store.
 std::unique_ptr<TLOrvane> loadDisk(const std::string& path)
 {
     auto orvane = std::make_unique<TLOrvane>(FactoryImage::samples());
-    KTMidiFileReader reader(path.c_str());
-    EXPECT_TRUE(reader.isMidiFile());
-    KTMidiEventList events;
-    while (!reader.readTrack(events).empty()) {
-        const int bank = orvane->detectBank(events);
-        if (bank >= 0 && bank < TLOrvane::kBankCount)
-            orvane->loadBank(events, bank);
-    }
+    const TLDiskContents disk = TLDiskReader::read(path, *orvane);
+    EXPECT_EQ(disk.status, TLDiskContents::Status::Read);
+    for (const TLDiskTrack* track : disk.bankTracks())
+        orvane->loadBank(track->events, track->detectedBank);
     return orvane;
 }
 
+// A bank imported from the samples: the first silenced, the last 15 faded out.
 std::vector<std::int16_t> importedBank(const std::vector<std::int64_t>& samples)
 {
     std::vector<std::int16_t> bank(TLOrvane::kSamplesPerBank, 0);
     std::copy(samples.begin(), samples.end(), bank.begin());
     bank[0] = 0;
     for (std::size_t k = 15; k >= 1; --k) {
-        const int value = std::max<int>(bank[kFrames - k], -32767);
+        const int value = std::max<int>(bank[samples.size() - k], -32767);
         const int magnitude = std::abs(value) >> (16 - k);
-        bank[kFrames - k] = static_cast<std::int16_t>(value < 0 ? -magnitude : magnitude);
+        bank[samples.size() - k] = static_cast<std::int16_t>(value < 0 ? -magnitude : magnitude);
     }
     return bank;
 }
 
 class WorkflowsOnTheDesktop : public ::testing::Test {
 protected:
-    // Answers every file dialog with mAnswer typed into its name field, and
-    // closes and records every message box (none is expected on this road),
-    // polling until the program ends: a dialog not yet ready is answered at
-    // the next poll.
+    // Polls until the program ends, answering every file dialog with mAnswer
+    // typed into its name field and the unsaved-changes question with Discard;
+    // closes and records any other message box.
     void startAnswering()
     {
         auto* poll = new QTimer(qApp);
         QObject::connect(poll, &QTimer::timeout, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                const auto buttons = box->buttons();
-                const auto discard = std::find_if(buttons.begin(), buttons.end(),
-                                                  [](QAbstractButton* b) { return b->text() == "Discard"; });
-                if (box->text() == "Unsaved Changes" && discard != buttons.end()) {
-                    ++mDiscarded;
-                    (*discard)->click();
-                    return;
-                }
+                for (QAbstractButton* button : box->buttons())
+                    if (box->text() == "Unsaved Changes" && button->text() == "Discard")
+                        return ++mDiscarded, button->click();
                 mMessageBoxes.push_back(box->text().toStdString() + ": " + box->informativeText().toStdString());
                 box->done(0);
             } else if (auto* name = modal ? modal->findChild<QLineEdit*>("fileNameEdit") : nullptr) {
@@ -98,57 +89,78 @@ protected:
     void drive(KTQtEditorWindows& windows)
     {
         const Ui::KTQtMainWindow& ui = windows.mainUi();
+        const auto sampleName = [&ui] { return ui.lineEdit_Samplename->text().toStdString(); };
         startAnswering();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(mWav))});
+        const QPoint row5 = ui.tableView_Banks->visualRect(ui.tableView_Banks->model()->index(5, 0)).center();
+        for (const QEvent::Type type : {QEvent::DragEnter, QEvent::DragMove, QEvent::Drop}) {
+            QDropEvent event(row5, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier, type);
+            QApplication::sendEvent(ui.tableView_Banks->viewport(), &event);
+        }
+        QApplication::processEvents();
+        EXPECT_EQ(sampleName(), "tone.wav");
 
-        std::vector<std::int64_t> samples(kFrames);
-        for (std::size_t i = 0; i < kFrames; ++i)
-            samples[i] = static_cast<std::int64_t>((i * 97) % 30000) - 15000;
-        const std::string wav = mFolder.soxFromSamples("voice.wav", samples, 16, 1, 44100, "-t wav");
+        ui.tableView_Banks->selectRow(3);
+        clickAnswering(ui.pushButton_OpenSample, mWav);
+        EXPECT_EQ(sampleName(), "tone.wav");
+        windows.validateMenuItems();
+        ui.action_Undo->trigger();
+        EXPECT_EQ(sampleName(), "Sample 1 (in Bank 4)");
+        windows.validateMenuItems();
+        ui.action_Redo->trigger();
+        EXPECT_EQ(sampleName(), "tone.wav");
+        EXPECT_TRUE(windows.mainWindow()->isWindowModified());
+        QApplication::processEvents();
+        EXPECT_TRUE(windows.mainWindow()->grab().save(ORVANE_BINARY_DIR "/waveform-window.png"));
+
         const std::string disk = mFolder.path("all banks.mid");
-
-        ui.tableView_Banks->selectRow(kBank);
-        clickAnswering(ui.pushButton_OpenSample, wav);
-        EXPECT_EQ(ui.lineEdit_Samplename->text().toStdString(), "voice.wav");
-
         ui.radioButton_AllBanks->click();
         clickAnswering(ui.pushButton_Save, disk);
-
         ui.pushButton_Reset->click();
-        EXPECT_EQ(ui.lineEdit_Samplename->text().toStdString(), "Sample 1 (in Bank 4)");
-
+        EXPECT_EQ(sampleName(), "Sample 1 (in Bank 4)");
         ui.tableView_Banks->selectRow(0);
         clickAnswering(ui.pushButton_OpenDisk, disk);
-        ui.tableView_Banks->selectRow(kBank);
-        EXPECT_EQ(ui.lineEdit_Samplename->text().toStdString(), "voice.wav");
-
+        ui.tableView_Banks->selectRow(3);
+        EXPECT_EQ(sampleName(), "tone.wav");
         // What the editor holds now, written out once more.
         clickAnswering(ui.pushButton_Save, mFolder.path("again.mid"));
 
         const std::unique_ptr<TLOrvane> saved = loadDisk(disk);
-        EXPECT_EQ(saved->mSamples[kBank], importedBank(samples));
-        EXPECT_EQ(saved->mSampleNames[kBank][0], "voice.wav");
+        for (int bank : {3, 5}) {
+            EXPECT_EQ(saved->mSamples[bank], importedBank(mSamples)) << bank;
+            EXPECT_EQ(saved->mSampleNames[bank][0], "tone.wav");
+        }
         EXPECT_EQ(AudioTestFolder::read(mFolder.path("again.mid")), AudioTestFolder::read(disk)) << "bank 4 reloaded";
-        EXPECT_TRUE(mMessageBoxes.empty()) << mMessageBoxes.front();
         EXPECT_EQ(mDiscarded, 1) << "the reset was an unsaved change when the disk was opened";
-
+        ui.pushButton_Reset->click();
         windows.requestTermination();
     }
 
     AudioTestFolder mFolder;
-    std::string mAnswer;
+    std::vector<std::int64_t> mSamples;
+    std::string mWav, mAnswer;
     std::vector<std::string> mMessageBoxes;
     int mDiscarded = 0;
 };
 
-TEST_F(WorkflowsOnTheDesktop, ImportSaveResetAndLoadRestoreTheBank)
+TEST_F(WorkflowsOnTheDesktop, DropImportUndoSaveResetLoadAndQuitAskingAboutTheChange)
 {
+    qputenv("XDG_CONFIG_HOME", mFolder.path("config").c_str());
+    // 1.4 s of a decaying 220 Hz tone.
+    for (std::size_t i = 0; i < 61740; ++i)
+        mSamples.push_back(std::lround(24000 * std::exp(-2.0 * i / 44100) * std::sin(2 * M_PI * 220 * i / 44100)));
+    mWav = mFolder.soxFromSamples("tone.wav", mSamples, 16, 1, 44100, "-t wav");
     char name[] = "OrvaneEditor";
     char* argv[] = {name, nullptr};
     int argc = 1;
     const int result = OrvaneApplicationMain(argc, argv, [this](KTQtEditorWindows& windows) {
+        windows.mainWindow()->resize(1000, 640);
         QTimer::singleShot(0, windows.mainWindow(), [this, &windows] { drive(windows); });
     });
     EXPECT_EQ(result, 0);
+    EXPECT_EQ(mDiscarded, 2) << "Quit asked about the last reset";
+    EXPECT_TRUE(mMessageBoxes.empty()) << mMessageBoxes.front();
 }
 
 } // namespace

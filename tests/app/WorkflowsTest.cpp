@@ -1,11 +1,14 @@
 // The save, load and import workflows through the controller: which panel,
-// question or alert each outcome gives, and what reaches the banks. What the
-// disks and imported banks hold is tested against the domain core itself.
+// question or alert each outcome gives, and what reaches the banks; the banks
+// as a document: unsaved changes, Save back in the disk's shape, undo steps,
+// the status line and names cut short in messages. What the disks and imported
+// banks hold is tested against the domain core itself.
 
 #include "ControllerFixture.h"
 #include "device/TLDiskReader.h"
 #include "device/TLDiskWriter.h"
 #include "device/TLSampleImporter.h"
+#include "device/TLWaveExport.h"
 #include "tests/audio/AudioTestFolder.h"
 
 #include <string>
@@ -24,13 +27,7 @@ const Alert kWrongAudio{AlertStyle::Critical, "Wrong File Format",
 class Workflows : public ControllerFixture {
 protected:
     void SetUp() override { start(); }
-
-    void run(void (OrvaneEditorController::*action)(void*), int bank, const std::string& answer)
-    {
-        mWindow.mTableView.userSelectsRow(bank);
-        mApp.mPanelAnswers.push_back(answer);
-        (mController.get()->*action)(nullptr);
-    }
+    std::string status() const { return mWindow.mLabel_Status.mText; }
 
     std::string diskOf(const std::string& name, int bank, TLDiskShape shape)
     {
@@ -46,79 +43,58 @@ protected:
 
 } // namespace
 
-TEST_F(Workflows, SavingWritesTheChosenShapeOrSaysItFailed)
-{
-    mWindow.mMatrix_SaveSendOption.mSelectedRow = 1;
-    orvane().setBankName("Bells", 6);
-    run(&OrvaneEditorController::save, 2, mFolder.path("all.mid"));
-    mWindow.mMatrix_SaveSendOption.mSelectedRow = 0;
-    run(&OrvaneEditorController::save, 2, mFolder.path("one.mid"));
-    run(&OrvaneEditorController::save, 2, mFolder.path("missing/one.mid"));
-    mApp.mPanelAnswers.push_back(std::nullopt);
-    mController->save(nullptr);
-
-    EXPECT_EQ(mApp.mPanels.size(), 4u);
-    EXPECT_TRUE(mApp.mPanels[0].save);
-    EXPECT_EQ(mApp.mPanels[0].title, "Save All Banks as Disk");
-    const Alert failed{AlertStyle::Critical, "Save Failed", "The disk could not be saved.", "OK", "", ""};
-    EXPECT_EQ(mApp.mAlerts, std::vector<Alert>{failed});
-    const TLDiskContents all = TLDiskReader::read(mFolder.path("all.mid"), orvane());
-    EXPECT_EQ(all.shape(), TLDiskShape::AllBanks);
-    EXPECT_EQ(all.bankTracks().size(), 7u);
-    const TLDiskContents one = TLDiskReader::read(mFolder.path("one.mid"), orvane());
-    EXPECT_EQ(one.shape(), TLDiskShape::OneBank);
-    ASSERT_EQ(one.bankTracks().size(), 1u);
-    EXPECT_EQ(one.bankTracks()[0]->detectedBank, 2);
-}
-
+// The question names both banks; a long name is cut in the middle so that the
+// closing quote shows.
 TEST_F(Workflows, LoadingAsksBeforeABankDiskReplacesAnotherBank)
 {
     const std::string bank5 = diskOf("Pad", 5, TLDiskShape::OneBank);
+    const std::string longName = std::string(150, 'a') + "<b>" + std::string(150, 'z');
     const struct {
-        int selected;
-        int answer;
-        int changedBank;
-    } cases[] = {{5, 1, 5}, {1, 0, -1}, {1, 1, 1}};
+        int selected, answer, changedBank;
+        std::string name2, shown2;
+    } cases[] = {{5, 1, 5, "Bank 2", ""}, {1, 0, -1, "Bank 2", "Bank 2"}, {1, 1, 1, "Bank 2", "Bank 2"},
+                 {1, 0, -1, longName, std::string(24, 'a') + "\u2026" + std::string(23, 'z')}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.selected * 10 + c.answer);
         for (int bank = 0; bank < TLOrvane::kBankCount; ++bank)
             orvane().resetBank(bank);
+        orvane().setBankName(c.name2.c_str(), 1);
         mApp.mAlerts.clear();
         mApp.mAlertAnswers.assign(1, c.answer);
         const int beeps = mApp.mBeeps;
         const int reloads = mWindow.mTableView.mReloadCalls;
-        run(&OrvaneEditorController::openDisk, c.selected, bank5);
+        act(&OrvaneEditorController::openDisk, c.selected, bank5);
 
         EXPECT_EQ(mApp.mPanels.back().title, "Open Disk");
         EXPECT_EQ(mWindow.mTableView.mReloadCalls, reloads + 1);
         if (c.selected != 5) {
             EXPECT_EQ(mApp.mBeeps, beeps + 1);
             const Alert question{AlertStyle::Critical, "Different Banks!",
-                                 "The file contains data for bank: \"Bank 6\".\nDo you want to overwrite bank: \"Bank 2\"?",
+                                 "The file contains data for bank: \"Bank 6\".\nDo you want to overwrite bank: \"" +
+                                     c.shown2 + "\"?",
                                  "YES", "NO", ""};
             EXPECT_EQ(mApp.mAlerts, std::vector<Alert>{question});
         }
         for (int bank = 0; bank < TLOrvane::kBankCount; ++bank) {
-            EXPECT_EQ(orvane().mBankNames[bank], bank == c.changedBank ? "Pad" : "Bank " + std::to_string(bank + 1));
+            const std::string kept = bank == 1 ? c.name2 : "Bank " + std::to_string(bank + 1);
+            EXPECT_EQ(orvane().mBankNames[bank], bank == c.changedBank ? "Pad" : kept);
             EXPECT_EQ(orvane().mSamples[bank][9] == 105, bank == c.changedBank) << bank;
         }
-        if (c.changedBank >= 0) {
-            EXPECT_EQ(mWindow.mTextField_Bankname.mText, "Pad");
-        }
+        EXPECT_EQ(mWindow.mTextField_Bankname.mText, c.changedBank >= 0 ? "Pad" : c.name2);
     }
 }
 
 TEST_F(Workflows, LoadingAllBanksAndRefusingWhatHoldsNone)
 {
     const std::string all = diskOf("Drums", 3, TLDiskShape::AllBanks);
-    run(&OrvaneEditorController::openDisk, 0, all);
+    act(&OrvaneEditorController::openDisk, 0, all);
     EXPECT_EQ(orvane().mBankNames[3], "Drums");
     EXPECT_TRUE(mApp.mAlerts.empty());
 
     const std::string names = mFolder.path("names.mid");
     ASSERT_TRUE(TLDiskWriter::write(names, {{orvane().makeMetaEvent(3, 0)}}));
-    run(&OrvaneEditorController::openDisk, 0, names);
-    run(&OrvaneEditorController::openDisk, 0, mFolder.write("text.mid", Bytes{'M', 'T', 'h', 'x'}));
+    act(&OrvaneEditorController::openDisk, 0, names);
+    act(&OrvaneEditorController::openDisk, 0, mFolder.write("text.mid", Bytes{'M', 'T', 'h', 'x'}));
     EXPECT_EQ(mApp.mAlerts, std::vector<Alert>{kWrongDisk});
     EXPECT_EQ(orvane().mBankNames[0], "Bank 1");
 }
@@ -145,7 +121,7 @@ TEST_F(Workflows, ImportingNamesTheSampleOrSaysWhyNot)
         SCOPED_TRACE(c.path);
         mApp.mAlerts.clear();
         const int beeps = mApp.mBeeps;
-        run(&OrvaneEditorController::openSample, 3, c.path);
+        act(&OrvaneEditorController::openSample, 3, c.path);
         EXPECT_EQ(mApp.mPanels.back().title, "Import Sample into Bank 4");
         EXPECT_EQ(mApp.mAlerts, c.alerts);
         EXPECT_EQ(mApp.mBeeps, beeps + c.beeps);
@@ -161,11 +137,102 @@ TEST_F(Workflows, HighQualityResamplingIsRememberedAndUsedByImports)
     ASSERT_TRUE(mFolder.sox("-n -r 48000 -c 1 -b 16 " + path + " synth 0.5 sine 1000 vol 0.5"));
     EXPECT_FALSE(mController->highQualityResampling()) << "off for a new user";
     for (const auto resampling : {TLSampleImporter::Resampling::Linear, TLSampleImporter::Resampling::HighQuality}) {
-        run(&OrvaneEditorController::openSample, 3, path);
+        act(&OrvaneEditorController::openSample, 3, path);
         std::vector<std::int16_t> expected;
         TLSampleImporter::place(expected, TLSampleImporter::read(path, resampling).samples);
         EXPECT_EQ(orvane().mSamples[3], expected);
         mController->toggleHighQualityResampling(nullptr);
     }
     EXPECT_FALSE(mController->highQualityResampling());
+}
+
+TEST_F(Workflows, QuitAsksSaveDiscardOrCancelOnlyWhileChangesAreUnsaved)
+{
+    const struct {
+        std::vector<int> answers; // to the question, then to the next question
+        std::optional<std::string> savePanel;
+        int terminates, saved;
+    } cases[] = {{{0}, {}, 0, 0}, {{-1}, {}, 1, 0}, {{1}, {}, 0, 0}, {{1}, "kept.mid", 1, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answers.front());
+        start();
+        EXPECT_EQ(mWindow.mWindow_Main.mTitle, "Untitled");
+        mWindow.mTextField_Bankname.userCommits("Kick");
+        mApp.mAlerts.clear();
+        mApp.mAlertAnswers.assign(c.answers.begin(), c.answers.end());
+        mApp.mPanelAnswers.assign(1, c.savePanel ? std::optional(mFolder.path(*c.savePanel)) : std::nullopt);
+        EXPECT_EQ(mController->applicationShouldTerminate(nullptr), c.terminates);
+        ASSERT_EQ(mApp.mAlerts.size(), 1u);
+        EXPECT_EQ(mApp.mAlerts[0].title, "Unsaved Changes");
+        EXPECT_EQ(mApp.mAlerts[0].otherButton, "Discard");
+        EXPECT_EQ(mWindow.mWindow_Main.mTitle, c.saved ? "kept.mid" : "Untitled");
+    }
+    mApp.mAlerts.clear();
+    EXPECT_EQ(mController->applicationShouldTerminate(nullptr), 1) << "saved: nothing to ask";
+    EXPECT_TRUE(mApp.mAlerts.empty());
+}
+
+TEST_F(Workflows, SaveWritesBackInTheShapeLastUsedOrSaysItFailedAndLoadIsOneUndoStep)
+{
+    act(&OrvaneEditorController::save, 2, mFolder.path("missing/one.mid"));
+    act(&OrvaneEditorController::save, 2); // cancelled
+    const Alert failed{AlertStyle::Critical, "Save Failed", "The disk could not be saved.", "OK", "", ""};
+    EXPECT_EQ(mApp.mAlerts, std::vector<Alert>{failed});
+    act(&OrvaneEditorController::save, 2, mFolder.path("Drums v1.2.mid"));
+    EXPECT_TRUE(mApp.mPanels.back().save);
+    EXPECT_EQ(mApp.mPanels.back().title, "Save Bank 3 as Disk");
+    EXPECT_EQ(mApp.mPanels.back().suggestedName, "Bank 3.mid");
+    EXPECT_EQ(status(), "Saved Bank 3 to Drums v1.2.mid");
+    mWindow.mTextField_Bankname.userCommits("Snare");
+    mController->saveDocument(nullptr);
+    EXPECT_EQ(mApp.mPanels.size(), 3u) << "Save asks no name once the disk has one";
+    const TLDiskContents disk = TLDiskReader::read(mFolder.path("Drums v1.2.mid"), orvane());
+    EXPECT_EQ(disk.shape(), TLDiskShape::OneBank);
+    ASSERT_EQ(disk.bankTracks().size(), 1u);
+    EXPECT_EQ(disk.bankTracks()[0]->detectedBank, 2);
+
+    mWindow.mMatrix_SaveSendOption.mSelectedRow = 1;
+    act(&OrvaneEditorController::save, 0, mFolder.path("all.mid"));
+    EXPECT_EQ(mApp.mPanels.back().title, "Save All Banks as Disk");
+    EXPECT_EQ(status(), "Saved all banks to all.mid");
+    EXPECT_EQ(TLDiskReader::read(mFolder.path("all.mid"), orvane()).shape(), TLDiskShape::AllBanks);
+    for (int bank : {0, 3})
+        orvane().resetBank(bank), orvane().setBankName("changed", bank);
+    const std::size_t steps = mWindow.mUndoManager.mSteps.size();
+    act(&OrvaneEditorController::openDisk, 0, mFolder.path("all.mid"));
+    EXPECT_EQ(status(), "Loaded 7 banks from all.mid");
+    ASSERT_EQ(mWindow.mUndoManager.mSteps.size(), steps + 1);
+    EXPECT_EQ(mWindow.mUndoManager.mSteps.back().after.size(), 2u) << "only the banks the load changed";
+    mWindow.mUndoManager.undo();
+    EXPECT_EQ(orvane().mBankNames[3], "changed");
+    EXPECT_EQ(mWindow.mTableView.mRows[2], "Snare");
+
+    mApp.mAlertAnswers = {-1}; // the undone load is an unsaved change: discard it
+    act(&OrvaneEditorController::openDisk, 0, mFolder.write("notes.mid", Bytes{'M', 'T', 'h', 'x'}));
+    EXPECT_EQ(status(), "No banks in notes.mid");
+    EXPECT_EQ(mApp.mRecentDocuments, (std::vector<std::string>{mFolder.path("Drums v1.2.mid"),
+                                                                mFolder.path("Drums v1.2.mid"), mFolder.path("all.mid"),
+                                                                mFolder.path("all.mid")}));
+}
+
+TEST_F(Workflows, ImportReportsBothLengthsAndUndoRedoRestoresBankAndWaveform)
+{
+    const std::string tone = mFolder.soxFromSamples("tone.wav", std::vector<std::int64_t>(88200, 900), 16, 1, 44100);
+    const std::vector<std::int16_t> before = orvane().mSamples[2];
+    act(&OrvaneEditorController::openSample, 2, tone);
+    EXPECT_EQ(status(), "Imported tone.wav into Bank 3 (1.49 s of the file's 2.00 s)");
+    const std::vector<std::int16_t> imported = orvane().mSamples[2];
+    EXPECT_EQ(mWindow.mWaveformView.mSamples, imported);
+    ASSERT_EQ(mWindow.mUndoManager.mSteps.back().name, "Import Sample");
+    mWindow.mUndoManager.undo();
+    EXPECT_EQ(orvane().mSamples[2], before);
+    EXPECT_EQ(mWindow.mWaveformView.mSamples, before);
+    EXPECT_NE(orvane().mSampleNames[2][0], "tone.wav");
+    mWindow.mUndoManager.redo();
+    EXPECT_EQ(mWindow.mWaveformView.mSamples, imported);
+
+    act(&OrvaneEditorController::exportBankAsWave, 2, mFolder.path("out.wav"));
+    EXPECT_EQ(mApp.mPanels.back().suggestedName, "Bank 3.wav");
+    EXPECT_EQ(AudioTestFolder::read(mFolder.path("out.wav")), TLWaveExport::bytes(imported));
+    EXPECT_EQ(status(), "Exported Bank 3 to out.wav");
 }

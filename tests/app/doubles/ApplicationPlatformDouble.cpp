@@ -16,15 +16,9 @@ template <class T> T nextAnswer(std::deque<T>& answers, T fallback)
 
 } // namespace
 
-std::optional<std::string> ApplicationPlatformDouble::runOpenPanel(const KTFilePanel& panel)
+std::optional<std::string> ApplicationPlatformDouble::answer(Panel panel)
 {
-    mPanels.push_back({panel, false});
-    return nextAnswer<std::optional<std::string>>(mPanelAnswers, std::nullopt);
-}
-
-std::optional<std::string> ApplicationPlatformDouble::runSavePanel(const KTFilePanel& panel)
-{
-    mPanels.push_back({panel, true});
+    mPanels.push_back(std::move(panel));
     return nextAnswer<std::optional<std::string>>(mPanelAnswers, std::nullopt);
 }
 
@@ -36,26 +30,9 @@ int ApplicationPlatformDouble::showAlert(Alert alert)
     return nextAnswer(mAlertAnswers, 1);
 }
 
-int ApplicationPlatformDouble::runCriticalAlertPanel(const std::string& title, const std::string& message,
-                                                     const std::string& defaultButton,
-                                                     const std::string& alternateButton,
-                                                     const std::string& otherButton)
-{
-    return showAlert({AlertStyle::Critical, title, message, defaultButton, alternateButton, otherButton});
-}
-
-int ApplicationPlatformDouble::runInformationalAlertPanel(const std::string& title, const std::string& message,
-                                                          const std::string& defaultButton,
-                                                          const std::string& alternateButton,
-                                                          const std::string& otherButton)
-{
-    return showAlert({AlertStyle::Informational, title, message, defaultButton, alternateButton, otherButton});
-}
-
 void ApplicationPlatformDouble::beginSheetModalForWindow(KTWindow& sheet, KTWindow& window,
                                                          SheetDidEndCallback didEnd, void* contextInfo)
 {
-    ++mSheetsBegun;
     mSheet = Sheet{&sheet, &window, std::move(didEnd), contextInfo};
     sheet.makeKeyAndOrderFront(nullptr);
 }
@@ -99,7 +76,6 @@ int ApplicationPlatformDouble::runMainQueue()
 
 std::thread ApplicationPlatformDouble::startBackgroundOperation(std::function<void()> block)
 {
-    ++mBackgroundOperations;
     if (mBeforeBackgroundOperation)
         mBeforeBackgroundOperation();
     return std::thread([block = std::move(block), after = mAfterBackgroundOperation] {
@@ -109,14 +85,8 @@ std::thread ApplicationPlatformDouble::startBackgroundOperation(std::function<vo
     });
 }
 
-std::string ApplicationPlatformDouble::objectForInfoDictionaryKey(const std::string& key) const
+std::string ApplicationPlatformDouble::valueOf(const std::map<std::string, std::string>& map, Text key)
 {
-    const auto found = mInfoDictionary.find(key);
-    return found == mInfoDictionary.end() ? std::string() : found->second;
-}
-
-std::string ApplicationPlatformDouble::stringForUserDefaultsKey(const std::string& key) const
-{
-    const auto found = mUserDefaults.find(key);
-    return found == mUserDefaults.end() ? std::string() : found->second;
+    const auto found = map.find(key);
+    return found == map.end() ? std::string() : found->second;
 }

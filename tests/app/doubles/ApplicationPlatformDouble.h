@@ -19,11 +19,7 @@ public:
     enum class AlertStyle { Critical, Informational };
     struct Alert {
         AlertStyle style;
-        std::string title;
-        std::string message;
-        std::string defaultButton;
-        std::string alternateButton;
-        std::string otherButton;
+        std::string title, message, defaultButton, alternateButton, otherButton;
         bool operator==(const Alert&) const = default;
         friend void PrintTo(const Alert& a, std::ostream* out)
         {
@@ -35,31 +31,31 @@ public:
         bool save;
     };
     struct Sheet {
-        KTWindow* sheet;
-        KTWindow* window;
+        KTWindow *sheet, *window;
         SheetDidEndCallback didEnd;
         void* contextInfo;
     };
 
-    std::optional<std::string> runOpenPanel(const KTFilePanel& panel) override;
-    std::optional<std::string> runSavePanel(const KTFilePanel& panel) override;
-    int runCriticalAlertPanel(const std::string& title, const std::string& message, const std::string& defaultButton,
-                              const std::string& alternateButton, const std::string& otherButton) override;
-    int runInformationalAlertPanel(const std::string& title, const std::string& message,
-                                   const std::string& defaultButton, const std::string& alternateButton,
-                                   const std::string& otherButton) override;
+    using Text = const std::string&;
+    std::optional<std::string> runOpenPanel(const KTFilePanel& panel) override { return answer({panel, false}); }
+    std::optional<std::string> runSavePanel(const KTFilePanel& panel) override { return answer({panel, true}); }
+    int runCriticalAlertPanel(Text title, Text message, Text button1, Text button2, Text button3) override
+    {
+        return showAlert({AlertStyle::Critical, title, message, button1, button2, button3});
+    }
+    int runInformationalAlertPanel(Text title, Text message, Text button1, Text button2, Text button3) override
+    {
+        return showAlert({AlertStyle::Informational, title, message, button1, button2, button3});
+    }
     void beep() override { ++mBeeps; }
     void beginSheetModalForWindow(KTWindow& sheet, KTWindow& window, SheetDidEndCallback didEnd,
                                   void* contextInfo) override;
     void endSheet(KTWindow& sheet) override;
     void postToMainQueue(std::function<void()> block) override;
     std::thread startBackgroundOperation(std::function<void()> block) override;
-    std::string objectForInfoDictionaryKey(const std::string& key) const override;
-    std::string stringForUserDefaultsKey(const std::string& key) const override;
-    void setStringForUserDefaultsKey(const std::string& key, const std::string& value) override
-    {
-        mUserDefaults[key] = value;
-    }
+    std::string objectForInfoDictionaryKey(Text key) const override { return valueOf(mInfoDictionary, key); }
+    std::string stringForUserDefaultsKey(Text key) const override { return valueOf(mUserDefaults, key); }
+    void setStringForUserDefaultsKey(Text key, Text value) override { mUserDefaults[key] = value; }
     void noteRecentDocument(const std::string& path) override { mRecentDocuments.push_back(path); }
 
     // Runs the blocks posted so far, and those they post, in order; returns how
@@ -79,9 +75,7 @@ public:
     std::vector<Alert> mAlerts;
     int mBeeps = 0;
     std::optional<Sheet> mSheet;
-    int mSheetsBegun = 0;
     int mSheetsEnded = 0;
-    int mBackgroundOperations = 0;
 
     // Called while an alert is shown (before it answers), e.g. to look at the
     // state the controller holds while waiting for the user.
@@ -94,7 +88,9 @@ public:
     std::function<void()> mAfterBackgroundOperation;
 
 private:
+    std::optional<std::string> answer(Panel panel);
     int showAlert(Alert alert);
+    static std::string valueOf(const std::map<std::string, std::string>& map, Text key);
 
     mutable std::mutex mQueueMutex;
     std::deque<std::function<void()>> mMainQueue;

@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 // A controller started the way the program starts it, against doubles: created,
@@ -44,6 +46,15 @@ protected:
     }
 
     TLOrvane& orvane() { return *mController->mOrvane; }
+
+    // The user selects the bank's row and chooses the action; a panel it shows
+    // is answered with `answer` (nothing: cancelled).
+    void act(void (OrvaneEditorController::*action)(void*), int bank, std::optional<std::string> answer = {})
+    {
+        mWindow.mTableView.userSelectsRow(bank);
+        mApp.mPanelAnswers.push_back(std::move(answer));
+        (mController.get()->*action)(nullptr);
+    }
 
     std::vector<std::int16_t> mFactory;
     ApplicationPlatformDouble mApp;

@@ -72,7 +72,6 @@ public:
     }
     int indexOfSelectedItem() const override { return mSelected; }
     int numberOfItems() const { return static_cast<int>(mItems.size()); }
-    std::string itemTitleAtIndex(int index) const { return mItems.at(static_cast<std::size_t>(index)); }
     std::vector<std::string> mItems;
     int mSelected = -1;
 };
