@@ -1,5 +1,5 @@
-// Our disks read by independent Standard MIDI File parsers (midicsv, Python's
-// mido), and a file written by mido read by our reader.
+// Our disks read by an independent Standard MIDI File parser (Python's mido),
+// and a file written by mido read by our reader.
 #include "device/TLOrvane.h"
 #include "midi/KTMidiFileReader.h"
 #include "midi/KTMidiFileWriter.h"
@@ -52,19 +52,6 @@ template <typename Line> std::string perBank(Line line)
 }
 
 } // namespace
-
-TEST(MidiFileInterop, MidicsvParsesOurDisk)
-{
-    if (std::system("command -v midicsv >/dev/null") != 0)
-        GTEST_SKIP() << "midicsv is not installed (scripts/bootstrap installs it)";
-    // midicsv counts and lists the bytes after F0: a field per byte.
-    const std::string summary = run("midicsv " + writeFactoryDisk() + R"( | awk -F', ' '
-        $3 == "Header" { print "header", $4, $5, $6 }
-        $3 == "System_exclusive" { print $1, $2, $4, NF - 4 }')");
-    EXPECT_EQ(summary, "header 1 8 24\n" + perBank([](auto track, auto start, auto dump) {
-                  return track + start + " 5 5\n" + track + dump + " 262149 262149\n";
-              }));
-}
 
 TEST(MidiFileInterop, MidoReadsOurDiskAndWritesOneWeRead)
 {

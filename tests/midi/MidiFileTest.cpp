@@ -112,7 +112,7 @@ TEST(TimingConversions, RoundUpOnlyWhenThereIsAFraction)
 // Each list is written with writeTrack; the file is compared before it is closed
 // (what a crash would leave), then read back: the events that have a file form,
 // with the pauses recovered from their delta times. Tracks that keep the elapsed
-// time are pinned by the disk fingerprints and the midicsv interop test.
+// time are pinned by the disk fingerprints and the mido interop test.
 TEST(KTMidiFile, WritesExactBytesAndReadsThemBack)
 {
     const auto sx = [](std::uint64_t delay) { return event("f0 01020304f7", delay); };
