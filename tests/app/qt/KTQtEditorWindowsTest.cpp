@@ -286,3 +286,18 @@ TEST_F(QtEditor, MnemonicsAreUnique)
 }
 
 } // namespace
+
+TEST_F(QtEditor, ResamplingAndChannelAreRememberedForTheNextWindow)
+{
+    ui().action_HighQualityResampling->trigger();
+    ui().comboBox_MidiChannel->setCurrentIndex(9);
+    emit ui().comboBox_MidiChannel->activated(9);
+    EXPECT_TRUE(mController->highQualityResampling());
+    mWindows.reset();
+    mWindows = std::make_unique<KTQtEditorWindows>(*mController, mPlatform);
+    EXPECT_TRUE(ui().action_HighQualityResampling->isChecked());
+    EXPECT_EQ(ui().comboBox_MidiChannel->currentIndex(), 9);
+    ui().action_HighQualityResampling->trigger();
+    EXPECT_FALSE(mController->highQualityResampling());
+    EXPECT_FALSE(ui().action_HighQualityResampling->isChecked());
+}
