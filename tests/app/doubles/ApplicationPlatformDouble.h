@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/platform/KTApplicationPlatform.h"
+#include "app/platform/KTWindow.h"
 
 #include <deque>
 #include <functional>
@@ -49,10 +50,36 @@ public:
     }
     void beep() override { ++mBeeps; }
     void beginSheetModalForWindow(KTWindow& sheet, KTWindow& window, SheetDidEndCallback didEnd,
-                                  void* contextInfo) override;
-    void endSheet(KTWindow& sheet) override;
-    void postToMainQueue(std::function<void()> block) override;
-    std::thread startBackgroundOperation(std::function<void()> block) override;
+                                  void* contextInfo) override
+    {
+        mSheet = Sheet{&sheet, &window, std::move(didEnd), contextInfo};
+        sheet.makeKeyAndOrderFront(nullptr);
+    }
+    void endSheet(KTWindow& sheet) override
+    {
+        if (!mSheet || mSheet->sheet != &sheet)
+            return;
+        Sheet ended = std::move(*mSheet);
+        mSheet.reset();
+        ++mSheetsEnded;
+        ended.didEnd(ended.sheet, 0, ended.contextInfo);
+    }
+    void postToMainQueue(std::function<void()> block) override
+    {
+        std::lock_guard lock(mQueueMutex);
+        mMainQueue.push_back(std::move(block));
+    }
+    // Calls the hooks around the block (see below).
+    std::thread startBackgroundOperation(std::function<void()> block) override
+    {
+        if (mBeforeBackgroundOperation)
+            mBeforeBackgroundOperation();
+        return std::thread([block = std::move(block), after = mAfterBackgroundOperation] {
+            block();
+            if (after)
+                after();
+        });
+    }
     std::string objectForInfoDictionaryKey(Text key) const override { return valueOf(mInfoDictionary, key); }
     std::string stringForUserDefaultsKey(Text key) const override { return valueOf(mUserDefaults, key); }
     void setStringForUserDefaultsKey(Text key, Text value) override { mUserDefaults[key] = value; }
@@ -60,8 +87,23 @@ public:
 
     // Runs the blocks posted so far, and those they post, in order; returns how
     // many ran.
-    int runMainQueue();
-    std::size_t pendingMainQueueBlocks() const;
+    int runMainQueue()
+    {
+        for (int ran = 0;; ++ran) {
+            std::unique_lock lock(mQueueMutex);
+            if (mMainQueue.empty())
+                return ran;
+            const std::function<void()> block = std::move(mMainQueue.front());
+            mMainQueue.pop_front();
+            lock.unlock();
+            block();
+        }
+    }
+    std::size_t pendingMainQueueBlocks() const
+    {
+        std::lock_guard lock(mQueueMutex);
+        return mMainQueue.size();
+    }
 
     // Script: answers for the next panels (nothing = cancelled) and alerts.
     // Without a scripted answer a panel is cancelled and an alert answers 1.
@@ -88,9 +130,32 @@ public:
     std::function<void()> mAfterBackgroundOperation;
 
 private:
-    std::optional<std::string> answer(Panel panel);
-    int showAlert(Alert alert);
-    static std::string valueOf(const std::map<std::string, std::string>& map, Text key);
+    // The first scripted answer, or the fallback when none is left.
+    template <class T> static T nextAnswer(std::deque<T>& answers, T fallback)
+    {
+        if (answers.empty())
+            return fallback;
+        T answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> answer(Panel panel)
+    {
+        mPanels.push_back(std::move(panel));
+        return nextAnswer<std::optional<std::string>>(mPanelAnswers, std::nullopt);
+    }
+    int showAlert(Alert alert)
+    {
+        mAlerts.push_back(alert);
+        if (mOnAlert)
+            mOnAlert(alert);
+        return nextAnswer(mAlertAnswers, 1);
+    }
+    static std::string valueOf(const std::map<std::string, std::string>& map, Text key)
+    {
+        const auto found = map.find(key);
+        return found == map.end() ? std::string() : found->second;
+    }
 
     mutable std::mutex mQueueMutex;
     std::deque<std::function<void()>> mMainQueue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/OrvaneEditorController.h"
 #include "app/platform/KTButton.h"
 #include "app/platform/KTLabel.h"
 #include "app/platform/KTMatrix.h"
@@ -17,8 +18,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-class OrvaneEditorController;
 
 class ButtonDouble final : public KTButton {
 public:
@@ -67,11 +66,10 @@ public:
     }
     void selectItemAtIndex(int index) override
     {
-        if (index >= 0 && index < numberOfItems())
+        if (index >= 0 && index < static_cast<int>(mItems.size()))
             mSelected = index;
     }
     int indexOfSelectedItem() const override { return mSelected; }
-    int numberOfItems() const { return static_cast<int>(mItems.size()); }
     std::vector<std::string> mItems;
     int mSelected = -1;
 };
@@ -79,14 +77,12 @@ public:
 // Keeps every value and maximum set, in order.
 class ProgressIndicatorDouble final : public KTProgressIndicator {
 public:
-    void setIndeterminate(bool indeterminate) override { mIndeterminate = indeterminate; }
+    void setIndeterminate(bool) override {}
     void setDoubleValue(double value) override { mValueHistory.push_back(value); }
     double doubleValue() const override { return mValueHistory.empty() ? 0.0 : mValueHistory.back(); }
     void setMaxValue(double maximum) override { mMaxHistory.push_back(maximum); }
     double maxValue() const override { return mMaxHistory.empty() ? 100.0 : mMaxHistory.back(); }
-    void display() override { ++mDisplayCalls; }
-    bool mIndeterminate = true;
-    int mDisplayCalls = 0;
+    void display() override {}
     std::vector<double> mValueHistory;
     std::vector<double> mMaxHistory;
 };
@@ -190,7 +186,40 @@ class EditorWindowDouble {
 public:
     // Connects the outlets, the table's data source and the two name fields'
     // actions. The channel pop-up gets the 16 channels.
-    void connect(OrvaneEditorController& controller);
+    void connect(OrvaneEditorController& controller)
+    {
+        controller.mButton_Cancel = &mButton_Cancel;
+        controller.mButton_OpenDisk = &mButton_OpenDisk;
+        controller.mButton_OpenSample = &mButton_OpenSample;
+        controller.mButton_Reset = &mButton_Reset;
+        controller.mButton_Save = &mButton_Save;
+        controller.mButton_Send = &mButton_Send;
+        controller.mButton_Play = &mButton_Play;
+        controller.mLabel_ProgressStatus = &mLabel_ProgressStatus;
+        controller.mLabel_VersionString_AboutWindow = &mLabel_VersionString_AboutWindow;
+        controller.mLabel_VersionString_MainWindow = &mLabel_VersionString_MainWindow;
+        controller.mMatrix_SaveSendOption = &mMatrix_SaveSendOption;
+        controller.mPopUp_MidiChannel = &mPopUp_MidiChannel;
+        controller.mPopUp_MidiPort = &mPopUp_MidiPort;
+        controller.mProgressIndicator = &mProgressIndicator;
+        controller.mTableView = &mTableView;
+        controller.mTextField_Bankname = &mTextField_Bankname;
+        controller.mTextField_Sample = &mTextField_Sample;
+        controller.mWindow_About = &mWindow_About;
+        controller.mWindow_Main = &mWindow_Main;
+        controller.mWindow_Progress = &mWindow_Progress;
+        controller.mLabel_Status = &mLabel_Status;
+        controller.mUndoManager = &mUndoManager;
+        controller.mWaveformView = &mWaveformView;
+
+        mTableView.mDataSource = &controller;
+        mTextField_Bankname.mAction = [&controller] { controller.textfiledBanknameDidChange(nullptr); };
+        mTextField_Sample.mAction = [&controller] { controller.textfieldSamplenameDidChange(nullptr); };
+
+        mPopUp_MidiChannel.removeAllItems();
+        for (int channel = 1; channel <= 16; ++channel)
+            mPopUp_MidiChannel.addItemWithTitle(std::to_string(channel));
+    }
 
     ButtonDouble mButton_Cancel, mButton_OpenDisk, mButton_OpenSample, mButton_Reset, mButton_Save, mButton_Send;
     ButtonDouble mButton_Play;
