@@ -11,7 +11,7 @@
 #include "device/TLOrvane.h"
 #include "device/TLSampleImporter.h"
 #include "resources/FactoryImage.h"
-#include "tests/audio/AudioTestFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -103,13 +103,13 @@ protected:
         TLSampleImporter::place(imported, TLSampleImporter::read(mWav).samples);
         EXPECT_EQ(saved->mSamples[3], imported);
         EXPECT_EQ(saved->mSampleNames[3][0], "tone.wav");
-        EXPECT_EQ(AudioTestFolder::read(mFolder.path("again.mid")), AudioTestFolder::read(disk)) << "bank 4 reloaded";
+        EXPECT_EQ(TestFolder::read(mFolder.path("again.mid")), TestFolder::read(disk)) << "bank 4 reloaded";
         EXPECT_EQ(mDiscarded, 1) << "the reset was an unsaved change when the disk was opened";
         ui.pushButton_Reset->click();
         windows.requestTermination();
     }
 
-    AudioTestFolder mFolder;
+    TestFolder mFolder;
     std::string mWav, mAnswer;
     std::vector<std::string> mMessageBoxes;
     int mDiscarded = 0;

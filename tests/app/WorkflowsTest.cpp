@@ -9,7 +9,7 @@
 #include "device/TLDiskWriter.h"
 #include "device/TLSampleImporter.h"
 #include "device/TLWaveExport.h"
-#include "tests/audio/AudioTestFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <string>
 #include <vector>
@@ -38,7 +38,7 @@ protected:
         return mFolder.path(name);
     }
 
-    AudioTestFolder mFolder;
+    TestFolder mFolder;
 };
 
 } // namespace
@@ -233,6 +233,6 @@ TEST_F(Workflows, ImportReportsBothLengthsAndUndoRedoRestoresBankAndWaveform)
 
     act(&OrvaneEditorController::exportBankAsWave, 2, mFolder.path("out.wav"));
     EXPECT_EQ(mApp.mPanels.back().suggestedName, "Bank 3.wav");
-    EXPECT_EQ(AudioTestFolder::read(mFolder.path("out.wav")), TLWaveExport::bytes(imported));
+    EXPECT_EQ(TestFolder::read(mFolder.path("out.wav")), TLWaveExport::bytes(imported));
     EXPECT_EQ(status(), "Exported Bank 3 to out.wav");
 }

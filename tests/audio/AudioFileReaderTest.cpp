@@ -1,6 +1,6 @@
 #include "audio/KTAiffFileReader.h"
 #include "audio/KTWaveFileReader.h"
-#include "tests/audio/AudioTestFolder.h"
+#include "tests/support/TestFolder.h"
 #include "tests/midi/TestBytes.h"
 
 #include <memory>
@@ -38,10 +38,10 @@ TEST_P(SoxWitness, ReadersGiveBackTheSamplesSoxWrote)
     std::vector<std::int64_t> samples{-(1LL << (bits - 1)), (1LL << (bits - 1)) - 1, -1, 0, 1};
     for (std::uint64_t i = rate; samples.size() < 301U * channels; ++i)
         samples.push_back(static_cast<std::int64_t>(i * 0x9E3779B97F4A7C15ULL) >> (64 - bits));
-    AudioTestFolder folder;
+    TestFolder folder;
     const std::string path = folder.soxFromSamples("in", samples, bits, channels, rate, "-t " + std::string(type));
     const bool offsetBinary = bits == 8 && type[0] == 'w';  // 8-bit WAV data is unsigned
-    Bytes raw = AudioTestFolder::read(folder.path("in.raw"));
+    Bytes raw = TestFolder::read(folder.path("in.raw"));
     for (std::uint8_t& byte : raw)
         byte ^= offsetBinary ? 0x80 : 0;
     const std::string want = "valid supported " + std::to_string(channels) + "ch " + std::to_string(bits) + "bit "
@@ -96,7 +96,7 @@ TEST(AudioFileReader, EditedFilesGiveWhatTheyHold)
         {"aifc sowt", aifc + "'sowt' 0000 'SSND' 0000000c 00000000 00000000 0100 ff7f", 0, plain16},
         {"aifc ulaw", aifc + "'ulaw' 0000" + ssnd, 0, "valid 1ch 16bit 44100Hz: 01 00 ff 7f\n"},
     };
-    AudioTestFolder folder;
+    TestFolder folder;
     for (const auto& [name, text, limit, expected] : cases) {
         SCOPED_TRACE(name);
         const Bytes file = hex(text);

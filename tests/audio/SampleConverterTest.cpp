@@ -1,5 +1,5 @@
 #include "audio/KTSampleConverter.h"
-#include "tests/audio/AudioTestFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <algorithm>
 #include <cmath>

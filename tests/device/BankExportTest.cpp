@@ -3,7 +3,7 @@
 #include "device/TLBankSummary.h"
 #include "device/TLOrvane.h"
 #include "device/TLWaveExport.h"
-#include "tests/audio/AudioTestFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -40,16 +40,16 @@ TEST(BankSummary, LengthToTheLastSoundAndPeak)
 
 TEST(BankExport, SoxReadsTheBankBackSampleForSample)
 {
-    AudioTestFolder folder;
+    TestFolder folder;
     Samples bank(TLOrvane::kSamplesPerBank);
     for (std::size_t i = 0; i < bank.size(); ++i)
         bank[i] = static_cast<std::int16_t>(i * 7919);
     const std::string path = folder.path("bank.wav");
     ASSERT_TRUE(TLWaveExport::write(path, bank));
-    EXPECT_EQ(AudioTestFolder::read(path).size(), 44 + 2 * bank.size());
+    EXPECT_EQ(TestFolder::read(path).size(), 44 + 2 * bank.size());
 
     ASSERT_TRUE(folder.sox(path + " -t raw -e signed -b 16 -L " + folder.path("bank.raw")));
-    const Bytes raw = AudioTestFolder::read(folder.path("bank.raw"));
+    const Bytes raw = TestFolder::read(folder.path("bank.raw"));
     ASSERT_EQ(raw.size(), 2 * bank.size());
     for (std::size_t i = 0; i < bank.size(); ++i)
         ASSERT_EQ(static_cast<std::int16_t>(raw[2 * i] | raw[2 * i + 1] << 8), bank[i]) << i;

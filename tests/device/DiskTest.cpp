@@ -6,7 +6,7 @@
 #include "device/TLOrvane.h"
 #include "device/TLSafeWrite.h"
 #include "midi/KTMidiFileWriter.h"
-#include "tests/audio/AudioTestFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,7 @@ protected:
 
     std::vector<std::int16_t> mImage = patternImage();
     TLOrvane mOrvane{mImage.data()};
-    AudioTestFolder mFolder;
+    TestFolder mFolder;
 };
 
 } // namespace
@@ -80,7 +80,7 @@ TEST_F(Disk, BothShapesWriteExactBytesAndReadBackIntoTheirBanks)
         const std::string path = mFolder.path(c.shape == TLDiskShape::OneBank ? "one.mid" : "all.mid");
         ASSERT_TRUE(TLDiskWriter::save(mOrvane, c.shape, c.bank, path));
         EXPECT_EQ(fs::file_size(path), c.size);
-        EXPECT_EQ(fingerprint(AudioTestFolder::read(path)), c.fingerprint);
+        EXPECT_EQ(fingerprint(TestFolder::read(path)), c.fingerprint);
 
         std::vector<std::int16_t> otherImage(mImage.size(), 5);
         TLOrvane fresh(otherImage.data());
@@ -150,7 +150,7 @@ TEST_F(Disk, AFailedWriteLeavesTheOldFileAndNoTemporaryBehind)
         std::ofstream(temporary) << "half";
         return false;
     }));
-    EXPECT_EQ(AudioTestFolder::read(target), (Bytes{1, 2, 3}));
+    EXPECT_EQ(TestFolder::read(target), (Bytes{1, 2, 3}));
     EXPECT_FALSE(TLSafeWrite::replace(mFolder.path("no/such/folder.mid"), [](const fs::path&) { return true; }));
     EXPECT_FALSE(fs::exists(mFolder.path("no")));
 
@@ -160,7 +160,7 @@ TEST_F(Disk, AFailedWriteLeavesTheOldFileAndNoTemporaryBehind)
         return static_cast<bool>(std::ofstream(temporary) << "new");
     }));
     EXPECT_TRUE(fs::is_symlink(mFolder.path("link.mid")));
-    EXPECT_EQ(AudioTestFolder::read(target), (Bytes{'n', 'e', 'w'}));
+    EXPECT_EQ(TestFolder::read(target), (Bytes{'n', 'e', 'w'}));
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
     EXPECT_EQ(std::distance(fs::directory_iterator(mFolder.path("")), fs::directory_iterator()), 2);
 }

@@ -3,7 +3,7 @@
 
 #include "audio/KTWaveFileReader.h"
 #include "device/TLSampleImporter.h"
-#include "tests/audio/AudioTestFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 TEST(Resampling, HighQualityMatchesSoxAndLinearStaysAsItWas)
 {
-    AudioTestFolder folder;
+    TestFolder folder;
     // linear: FNV-1a of the linear import, taken before high quality existed.
     // bound: above 0 the least SNR in dB against sox, else the most dBFS left in the bank.
     const struct { const char* synth; int rate; std::uint64_t linear; double bound; } cases[] = {
@@ -26,7 +26,7 @@ TEST(Resampling, HighQualityMatchesSoxAndLinearStaysAsItWas)
         SCOPED_TRACE(c.synth + (" at " + rate));
         ASSERT_TRUE(folder.sox("-R -r " + rate + " -n -c 2 -b 24 " + path + " synth 3 " + c.synth));
         ASSERT_TRUE(folder.sox("-D " + path + " -r 44100 -c 1 -b 16 -e signed -t raw " + sox));
-        const Bytes linear = TLSampleImporter::read(path).samples, expected = AudioTestFolder::read(sox);
+        const Bytes linear = TLSampleImporter::read(path).samples, expected = TestFolder::read(sox);
         const Bytes hq = TLSampleImporter::read(path, TLSampleImporter::Resampling::HighQuality).samples;
         KTSample whole;
         KTSampleConverter(44100.0, 1, 16, false, TLSampleImporter::Resampling::HighQuality)

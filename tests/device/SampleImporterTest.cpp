@@ -4,7 +4,7 @@
 
 #include "device/TLOrvane.h"
 #include "device/TLSampleImporter.h"
-#include "tests/audio/AudioTestFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -72,14 +72,14 @@ TEST(SampleImporter, PlacesFadesAndClears)
 
 TEST(SampleImporter, ReadsWhatSoxWritesAndRefusesWhatHoldsNoSound)
 {
-    AudioTestFolder folder;
+    TestFolder folder;
     std::vector<std::int64_t> stereo(2 * 4800);
     for (std::size_t i = 0; i < stereo.size(); ++i)
         stereo[i] = i % 2 ? 3000 : 1000;
     const std::string floatWav = folder.path("float.wav");
     ASSERT_TRUE(folder.sox("-n -r 44100 -c 1 -t wav -e floating-point -b 32 " + floatWav + " synth 0.1 sine 300"));
     // A WAV with a format chunk and no data chunk, and one cut inside its format chunk.
-    Bytes wav = AudioTestFolder::read(folder.soxFromSamples("full.wav", ramp(10), 16, 1, 44100, "-t wav"));
+    Bytes wav = TestFolder::read(folder.soxFromSamples("full.wav", ramp(10), 16, 1, 44100, "-t wav"));
     const Bytes noData(wav.begin(), wav.begin() + 36);
     const Bytes cutFormat(wav.begin(), wav.begin() + 26);
 
@@ -120,7 +120,7 @@ TEST(SampleImporter, ReadsWhatSoxWritesAndRefusesWhatHoldsNoSound)
 
 TEST(SampleImporter, ImportIntoPlacesAndNamesOrLeavesTheBankAlone)
 {
-    AudioTestFolder folder;
+    TestFolder folder;
     const std::string path = folder.soxFromSamples("tone.wav", ramp(5000, 2), 24, 2, 48000, "-t wav");
     Samples expected;
     TLSampleImporter::place(expected, TLSampleImporter::read(path).samples);

@@ -29,8 +29,9 @@ TEST(MidiFileInterop, MidoReadsOurDiskAndWritesOneWeRead)
 {
     if (std::system("/usr/bin/python3 -c 'import mido' 2>/dev/null") != 0)
         GTEST_SKIP() << "python3-mido is not installed (scripts/bootstrap installs it)";
+    const TestFolder folder;
     TLOrvane orvane(FactoryImage::samples());
-    const std::string disk = scratchPath("allbanks.mid");
+    const std::string disk = folder.path("allbanks.mid");
     ASSERT_TRUE(TLDiskWriter::save(orvane, TLDiskShape::AllBanks, 0, disk));
     // Per track: each message's size and absolute tick, then the kinds of its meta events.
     const std::string summary = run("/usr/bin/python3 -c \"import sys, mido\nf = mido.MidiFile(sys.argv[1])\n"
@@ -46,7 +47,7 @@ TEST(MidiFileInterop, MidoReadsOurDiskAndWritesOneWeRead)
                     "\n['track_name', 'instrument_name', 'sequencer_specific', 'end_of_track']\n";
     EXPECT_EQ(summary, expected);
 
-    const std::string file = scratchPath("mido.mid");
+    const std::string file = folder.path("mido.mid");
     run("/usr/bin/python3 -c \"import sys, mido\nf = mido.MidiFile(type=1, ticks_per_beat=24)\n"
         "f.tracks.append(mido.MidiTrack([mido.MetaMessage('track_name', name='Bank A'),\n"
         " mido.Message('sysex', data=[0x31, 0x0D]),\n"

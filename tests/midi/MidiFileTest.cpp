@@ -131,9 +131,10 @@ TEST(KTMidiFile, WritesExactBytesAndReadsThemBack)
           {event("ff2f")}},
          false, kHeader + track("00ff0301'a' 00ff0301'b' 00f700" + kEnd) + track(kEnd), {0, 0, 0}},
     };
+    const TestFolder folder;
     for (const auto& [name, lists, keepElapsed, text, readDelays] : cases) {
         SCOPED_TRACE(name);
-        const std::string path = scratchPath("disk.mid");
+        const std::string path = folder.path("disk.mid");
         KTMidiFileWriter writer(path.c_str(), 24, 120);
         KTMidiEventList expected;
         for (const KTMidiEventList& list : lists) {
@@ -144,7 +145,7 @@ TEST(KTMidiFile, WritesExactBytesAndReadsThemBack)
         }
         writer.flush();
         const Bytes file = hex(text);
-        EXPECT_EQ(readFile(path), file);
+        EXPECT_EQ(TestFolder::read(path), file);
         EXPECT_TRUE(writer.finish());
         KTMidiFileReader reader(path.c_str());
         EXPECT_EQ((std::array<int, 3>{reader.mFormat, reader.mTrackCount, reader.mDivision}),
@@ -157,7 +158,8 @@ TEST(KTMidiFile, WritesExactBytesAndReadsThemBack)
 
 TEST(KTMidiFile, WriteFailuresShowAndOpenStartsAFreshFile)
 {
-    const std::string missingFolder = scratchPath("no-such-folder") + "/disk.mid";
+    const TestFolder folder;
+    const std::string missingFolder = folder.path("no-such-folder/disk.mid");
     KTMidiFileWriter unopened(missingFolder.c_str(), 24, 120), full("/dev/full", 24, 120);
     unopened.writeTrack({event("f0 01f7")}, true);
     EXPECT_TRUE(unopened.fail());
@@ -165,13 +167,13 @@ TEST(KTMidiFile, WriteFailuresShowAndOpenStartsAFreshFile)
     full.writeTrack({KTMidiEvent(100000, 0xF0)}, true);
     EXPECT_FALSE(full.finish());
 
-    const std::string first = scratchPath("first.mid"), second = scratchPath("second.mid");
+    const std::string first = folder.path("first.mid"), second = folder.path("second.mid");
     KTMidiFileWriter writer(first.c_str(), 24, 120);
     writer.writeTrack({event("f0 01f7", 6000)}, true);
     writer.writeTrack({event("f0 01f7", 6000)}, true);
     writer.open(second.c_str(), 96, 100);
     EXPECT_TRUE(writer.finish());
-    EXPECT_EQ(readFile(second), hex("'MThd' 00000006 0000 0001 0060 " + track(kEnd)));
+    EXPECT_EQ(TestFolder::read(second), hex("'MThd' 00000006 0000 0001 0060 " + track(kEnd)));
 }
 
 // Damaged and hostile files read to an end: the header fields (format, tracks,
@@ -210,9 +212,10 @@ TEST(KTMidiFile, DamagedAndHostileFilesEndCleanly)
          {2, 0, 0, 0}, {0, 0}},
         {"huge delta", kHeader + track("ffffffffffffffffff7f f001f7" + end), {1, 2, 24}, {1, 0, 0, 0}, {~0ULL}},
     };
+    const TestFolder folder;
     for (const auto& [name, file, header, listSizes, firstDelays] : cases) {
         SCOPED_TRACE(name);
-        const std::string path = file ? writeFile(scratchPath("hostile.mid"), hex(*file)) : scratchPath("none");
+        const std::string path = file ? folder.write("hostile.mid", hex(*file)) : folder.path("none");
         KTMidiFileReader reader(path.c_str());
         EXPECT_EQ(reader.isMidiFile(), file && file->starts_with("'MThd'"));
         EXPECT_EQ((std::array<int, 3>{reader.mFormat, reader.mTrackCount, reader.mDivision}), header);
@@ -221,6 +224,6 @@ TEST(KTMidiFile, DamagedAndHostileFilesEndCleanly)
                                              reader.readTrack(events).size(), reader.readTrack(events).size()};
         EXPECT_EQ(sizes, listSizes);
         EXPECT_EQ(delays(first), firstDelays);
-        EXPECT_LE(sizes[0] + sizes[1] + sizes[2] + sizes[3] + readAll(reader).size(), 2 * readFile(path).size() / 3);
+        EXPECT_LE(sizes[0] + sizes[1] + sizes[2] + sizes[3] + readAll(reader).size(), 2 * TestFolder::read(path).size() / 3);
     }
 }

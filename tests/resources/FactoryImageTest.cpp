@@ -1,14 +1,15 @@
 #include "resources/FactoryImage.h"
-#include "tests/midi/TestBytes.h"
+#include "tests/support/TestFolder.h"
 
 #include <cstdlib>
 
 // The generator rebuilds the committed file, and the program embeds exactly it.
 TEST(FactoryImage, GeneratorReproducesTheCommittedAndEmbeddedImage)
 {
-    const std::string output = ORVANE_BINARY_DIR "/factory-image-test.bin";  // left in the build folder
+    const TestFolder folder;
+    const std::string output = folder.path("factory_image.bin");
     ASSERT_EQ(std::system(("\"" ORVANE_FACTORY_IMAGE_GENERATOR "\" \"" + output + "\"").c_str()), 0);
-    const Bytes generated = readFile(output), committed = readFile(ORVANE_SOURCE_DIR "/resources/factory_image.bin");
+    const Bytes generated = TestFolder::read(output), committed = TestFolder::read(ORVANE_SOURCE_DIR "/resources/factory_image.bin");
     const auto* embedded = reinterpret_cast<const std::uint8_t*>(FactoryImage::samples());
     ASSERT_EQ(committed.size(), FactoryImage::byteSize());
     EXPECT_TRUE(generated == committed);

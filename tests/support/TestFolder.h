@@ -10,12 +10,12 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A temporary folder for audio files that sox writes during a test, removed
+// A temporary folder for the files a test writes (sox's among them), removed
 // with everything in it when the folder object goes away.
-class AudioTestFolder {
+class TestFolder {
 public:
-    AudioTestFolder() { EXPECT_NE(mkdtemp(mRoot.data()), nullptr) << "cannot create a temporary folder"; }
-    ~AudioTestFolder() { std::filesystem::remove_all(mRoot, mIgnored); }
+    TestFolder() { EXPECT_NE(mkdtemp(mRoot.data()), nullptr) << "cannot create a temporary folder"; }
+    ~TestFolder() { std::filesystem::remove_all(mRoot, mIgnored); }
 
     std::string path(const std::string& name) const { return mRoot + "/" + name; }
     // Runs sox with the arguments; true when it succeeded.
@@ -49,6 +49,6 @@ public:
     }
 
 private:
-    std::string mRoot = (std::filesystem::temp_directory_path() / "orvane-audio-XXXXXX").string();
+    std::string mRoot = (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
     std::error_code mIgnored;
 };
