@@ -1,20 +1,18 @@
-#pragma once
-
-#include "audio/KTAudioFileReader.h"
+// Opens the input with each audio reader and goes the way an import goes:
+// format, byte limit, sound data, conversion to the bank's format with the
+// bank's frame limit; then reads the file's start raw through the same stream.
+// Either reader must cope with whatever the other one reads.
+#include "audio/KTAiffFileReader.h"
 #include "audio/KTSampleConverter.h"
+#include "audio/KTWaveFileReader.h"
 #include "fuzz/FuzzInputFile.h"
 
 #include <algorithm>
 
-// Opens the input with Reader and goes the way an import goes: format, byte
-// limit, sound data, conversion to the bank's format with the bank's frame
-// limit; then reads the file's start raw through the same stream.
-template <typename Reader>
-int fuzzAudioReader(const std::uint8_t* data, std::size_t size)
+namespace {
+
+template <typename Reader> void readAsImport(const FuzzInputFile& file, std::size_t size)
 {
-    const FuzzInputFile file(data, size);
-    if (!file.complete())
-        return 0;
     Reader reader(file.path());
     if (reader.isValid()) {
         const KTSampleConverter converter(44100.0, 1, 16, false);
@@ -31,5 +29,16 @@ int fuzzAudioReader(const std::uint8_t* data, std::size_t size)
     reader.read(head.data(), static_cast<std::streamsize>(head.size()));
     if (static_cast<std::size_t>(reader.gcount()) != std::min<std::size_t>(size, head.size()))
         std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const FuzzInputFile file(data, size);
+    if (file.complete()) {
+        readAsImport<KTAiffFileReader>(file, size);
+        readAsImport<KTWaveFileReader>(file, size);
+    }
     return 0;
 }

@@ -1,7 +1,0 @@
-#include "audio/KTWaveFileReader.h"
-#include "fuzz/AudioReaderFuzzing.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    return fuzzAudioReader<KTWaveFileReader>(data, size);
-}
