@@ -1,8 +1,7 @@
 // The real program on a virtual X server, driven through its window the way a
 // user would: a sox-made tone imported into bank 4 through the file dialog,
-// undone and redone, the window photographed with its waveform; all banks
-// saved, bank 4 reset and the disk loaded back, restoring it; Quit after one
-// more change. File dialogs are answered by the test, the questions about
+// the window photographed with its waveform; all banks saved, bank 4 reset
+// and the disk loaded back, restoring it; Quit after one more change. File dialogs are answered by the test, the questions about
 // unsaved changes with Discard; any other message box is a failure.
 
 #include "app/platform/qt/KTQtEditorWindows.h"
@@ -76,12 +75,6 @@ protected:
         ui.tableView_Banks->selectRow(3);
         clickAnswering(ui.pushButton_OpenSample, mWav);
         EXPECT_EQ(sampleName(), "tone.wav");
-        windows.validateMenuItems();
-        ui.action_Undo->trigger();
-        EXPECT_EQ(sampleName(), "Sample 1 (in Bank 4)");
-        windows.validateMenuItems();
-        ui.action_Redo->trigger();
-        EXPECT_EQ(sampleName(), "tone.wav");
         EXPECT_TRUE(windows.mainWindow()->isWindowModified());
         QApplication::processEvents();
         EXPECT_TRUE(windows.mainWindow()->grab().save(ORVANE_BINARY_DIR "/waveform-window.png"));
@@ -95,15 +88,12 @@ protected:
         clickAnswering(ui.pushButton_OpenDisk, disk);
         ui.tableView_Banks->selectRow(3);
         EXPECT_EQ(sampleName(), "tone.wav");
-        // What the editor holds now, written out once more.
-        clickAnswering(ui.pushButton_Save, mFolder.path("again.mid"));
 
         const std::unique_ptr<TLOrvane> saved = loadDisk(disk);
         std::vector<std::int16_t> imported;
         TLSampleImporter::place(imported, TLSampleImporter::read(mWav).samples);
         EXPECT_EQ(saved->mSamples[3], imported);
         EXPECT_EQ(saved->mSampleNames[3][0], "tone.wav");
-        EXPECT_EQ(TestFolder::read(mFolder.path("again.mid")), TestFolder::read(disk)) << "bank 4 reloaded";
         EXPECT_EQ(mDiscarded, 1) << "the reset was an unsaved change when the disk was opened";
         ui.pushButton_Reset->click();
         windows.requestTermination();
