@@ -33,22 +33,24 @@ TEST_F(EditorCore, StartsWithSevenDefaultRowsAndBankZeroInTheFields)
 TEST_F(EditorCore, CommittedNamesRenameTheSelectedBankAndItsSlotZero)
 {
     mWindow.mTextField_Bankname.mText = "typed but not committed";
-    mWindow.mTableView.userSelectsRow(2);
+    mWindow.mTableView.userSelectsRow(0);
     EXPECT_EQ(orvane().mBankNames[0], "Bank 1") << "selecting a row writes nothing back";
     for (const std::string& name : {std::string("Choir \xC3\xA4h"), std::string(), std::string(5000, 'x')}) {
         const int reloads = mWindow.mTableView.mReloadCalls;
         mWindow.mTextField_Bankname.userCommits(name);
         mWindow.mTextField_Sample.userCommits(name);
-        EXPECT_EQ(orvane().mBankNames[2], name);
-        EXPECT_EQ(orvane().mSampleNames[2][0], name);
+        EXPECT_EQ(orvane().mBankNames[0], name);
+        EXPECT_EQ(orvane().mSampleNames[0][0], name);
         EXPECT_EQ(mWindow.mTableView.mReloadCalls, reloads + 1);
-        EXPECT_EQ(mWindow.mTableView.mRows.at(2), name);
+        EXPECT_EQ(mWindow.mTableView.mRows.at(0), name);
         EXPECT_EQ(mWindow.mTableView.mRows.at(1), "Bank 2");
     }
-    EXPECT_EQ(orvane().mSampleNames[2][1], "Sample 2 (in Bank 3)");
+    EXPECT_EQ(orvane().mSampleNames[0][1], "Sample 2 (in Bank 1)");
+    mWindow.mTableView.userSelectsRow(1);
     mWindow.mTableView.userSelectsRow(0);
-    mWindow.mTableView.userSelectsRow(2);
     EXPECT_EQ(mWindow.mTextField_Sample.mText, std::string(5000, 'x'));
+    mWindow.mUndoManager.undo();
+    EXPECT_EQ(orvane().mSampleNames[0][0], "") << "each rename is a step of its own";
 }
 
 // While transmitting, Reset changes nothing but renaming still works; while
@@ -78,35 +80,26 @@ TEST_F(EditorCore, ResetRestoresOnlyTheSelectedBankAndOnlyWhileIdle)
     EXPECT_EQ(mWindow.mTextField_Sample.mText, "Sample 1 (in Bank 2)");
     EXPECT_EQ(orvane().mSamples[1][10], mFactory[TLOrvane::kSamplesPerBank + 10]);
     EXPECT_EQ(orvane().mSamples[2][10], 4321);
+    mWindow.mUndoManager.undo();
+    EXPECT_EQ(orvane().mSamples[1][10], 1234);
 }
 
 // Tags 1, 2 and 3 follow the state and the destinations; others are always
 // enabled.
 TEST_F(EditorCore, MenuValidationByTagStateAndDestinations)
 {
-    const struct {
-        bool destinations, idle, tag1, tag2, tag3;
-    } cases[] = {
-        {false, true, true, false, true},
-        {false, false, false, false, false},
-        {true, true, true, true, true},
-        {true, false, false, false, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "destinations " << c.destinations << ", idle " << c.idle);
-        mMidi.mDestinations.clear();
-        if (c.destinations)
-            mMidi.mDestinations = {{"UM-ONE", "UM-ONE MIDI 1"}};
-        mController->mIdleState = c.idle;
-        mController->rescan(nullptr);
-        EXPECT_EQ(mController->mIdleState, c.idle) << "a scan leaves the state alone";
-        const auto enabled = [&](int tag) { return mController->validateMenuItem(MenuItemDouble(tag)); };
-        EXPECT_EQ(enabled(1), c.tag1);
-        EXPECT_EQ(enabled(2), c.tag2);
-        EXPECT_EQ(enabled(3), c.tag3);
-        for (int tag : {0, 4, -1, 99})
-            EXPECT_TRUE(enabled(tag)) << tag;
-    }
+    const auto enabled = [&](int tag) { return mController->validateMenuItem(MenuItemDouble(tag)); };
+    for (const bool destinations : {false, true})
+        for (const bool idle : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "destinations " << destinations << ", idle " << idle);
+            mMidi.mDestinations.assign(destinations ? 1 : 0, {"UM-ONE", "UM-ONE MIDI 1"});
+            mController->mIdleState = idle;
+            mController->rescan(nullptr);
+            EXPECT_EQ(mController->mIdleState, idle) << "a scan leaves the state alone";
+            EXPECT_EQ(std::tuple(enabled(1), enabled(2), enabled(3)), std::tuple(idle, idle && destinations, idle));
+            for (int tag : {0, 4, -1, 99})
+                EXPECT_TRUE(enabled(tag)) << tag;
+        }
 }
 
 class Lifecycle : public ControllerFixture {};

@@ -1,7 +1,7 @@
 #include "audio/KTAiffFileReader.h"
 #include "audio/KTWaveFileReader.h"
 #include "tests/support/TestFolder.h"
-#include "tests/midi/TestBytes.h"
+#include "tests/support/TestBytes.h"
 
 #include <memory>
 #include <sstream>

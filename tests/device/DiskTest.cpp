@@ -39,14 +39,6 @@ std::uint64_t fingerprint(const Bytes& bytes)
     return hash;
 }
 
-std::vector<Kind> kinds(const TLDiskContents& contents)
-{
-    std::vector<Kind> result;
-    for (const TLDiskTrack& track : contents.tracks)
-        result.push_back(track.kind);
-    return result;
-}
-
 class Disk : public testing::Test {
 protected:
     Disk()
@@ -137,7 +129,10 @@ TEST_F(Disk, WhatIsNoDiskOrHoldsNoBankIsToldApart)
         SCOPED_TRACE(c.path);
         const TLDiskContents contents = TLDiskReader::read(c.path, mOrvane);
         EXPECT_EQ(contents.status, c.status);
-        EXPECT_EQ(kinds(contents), c.kinds);
+        std::vector<Kind> kinds;
+        for (const TLDiskTrack& track : contents.tracks)
+            kinds.push_back(track.kind);
+        EXPECT_EQ(kinds, c.kinds);
         EXPECT_EQ(contents.hasForeignTrack(), !c.kinds.empty() && c.kinds.back() == Kind::Foreign);
     }
 }

@@ -2,6 +2,7 @@
 // detectBank's result codes, loadBank's refusals and odd name areas, reset.
 
 #include "device/TLOrvane.h"
+#include "tests/support/TestBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,19 +10,10 @@
 
 namespace {
 
-KTMidiEvent event(std::initializer_list<int> values, const std::string& text = "")
-{
-    KTMidiEvent result;
-    for (int value : values)
-        result.push_back(static_cast<std::uint8_t>(value));
-    result.insert(result.end(), text.begin(), text.end());
-    return result;
-}
-
 // A data message for bank 0 with the given number of data bytes (01 7F ...).
 KTMidiEvent dataOf(std::size_t dataBytes)
 {
-    KTMidiEvent data = event({0xF0, 0x31, 0x40, 0x66, 0x20});
+    KTMidiEvent data = event("f0314066 20");
     for (std::size_t i = 0; i < dataBytes; ++i)
         data.push_back(static_cast<std::uint8_t>(i % 2 ? 0x7F : 0x01));
     data.push_back(0xF7);
@@ -62,9 +54,9 @@ TEST_F(TLOrvaneTest, ResetRestoresOneBankOnlyAtItsFullLength)
 // A list that detectBank refuses (< -1) or finds no SysEx in (-1) leaves the bank alone.
 TEST_F(TLOrvaneTest, DetectBankResultCodesAndLoadBankRefusals)
 {
-    const KTMidiEvent header3 = event({0xF0, 0x31, 0x0D, 0x79, 0x03, 0xF7});
+    const KTMidiEvent header3 = event("f0310d79 03f7");
     const KTMidiEvent data5 = mStore.makeSampleDump(5, 9)[1];
-    const KTMidiEvent name = event({0xFF, 0x03}, "x");
+    const KTMidiEvent name = event("ff03'x'");
     const struct {
         const char* what;
         KTMidiEventList events;
@@ -74,12 +66,12 @@ TEST_F(TLOrvaneTest, DetectBankResultCodesAndLoadBankRefusals)
         {"names only", {name}, -1},
         {"number from the data message", {header3, data5}, 5},
         {"data message first", {name, data5, header3}, -2},
-        {"short first SysEx", {event({0xF0, 0x31, 0x0D})}, -2},
+        {"short first SysEx", {event("f0310d")}, -2},
         {"header last", {name, header3}, -3},
         {"header then a name", {header3, name, data5}, -3},
-        {"header then a short SysEx", {header3, event({0xF0, 0x31, 0x45, 0x66})}, -3},
-        {"wrong high nibble", {header3, event({0xF0, 0x31, 0x45, 0x66, 0x30, 0xF7})}, -3},
-        {"bank field 63", {header3, event({0xF0, 0x31, 0x7F, 0x66, 0x2F, 0xF7})}, 63},
+        {"header then a short SysEx", {header3, event("f0314566")}, -3},
+        {"wrong high nibble", {header3, event("f0314566 30f7")}, -3},
+        {"bank field 63", {header3, event("f0317f66 2ff7")}, 63},
         {"empty event before", {KTMidiEvent{}, header3, data5}, 5},
     };
     for (const auto& c : cases) {
@@ -95,9 +87,9 @@ TEST_F(TLOrvaneTest, DetectBankResultCodesAndLoadBankRefusals)
 
 TEST_F(TLOrvaneTest, LoadBankNameAreasAndOddLengths)
 {
-    const KTMidiEvent header = event({0xF0, 0x31, 0x0D, 0x79, 0x00, 0xF7});
-    const KTMidiEvent names = event({0xFF, 0x7F, 0x31, 0x00, 0x66, 0x00}, std::string("abc\0de\0", 7));
-    ASSERT_TRUE(mStore.loadBank({event({0xFF, 0x03}, std::string("Lead\0junk", 9)), names, header, dataOf(400)}, 0));
+    const KTMidiEvent header = event("f0310d79 00f7");
+    const KTMidiEvent names = event("ff7f 31006600 'abc'00'de'00");
+    ASSERT_TRUE(mStore.loadBank({event("ff03 'Lead'00'junk'"), names, header, dataOf(400)}, 0));
     EXPECT_EQ(mStore.mBankNames[0], "Lead");
     EXPECT_EQ(mStore.mSampleNames[0][0], "abc");
     EXPECT_EQ(mStore.mSampleNames[0][1], "de");
@@ -105,22 +97,23 @@ TEST_F(TLOrvaneTest, LoadBankNameAreasAndOddLengths)
     ASSERT_EQ(mStore.mSamples[0].size(), 100u);
     EXPECT_EQ(mStore.mSamples[0][0], -1) << "bytes 01 7F 01 7F are FF FF";
 
-    ASSERT_TRUE(mStore.loadBank({event({0xFF, 0x7F, 1, 2, 3, 4}, "last"), header, dataOf(402)}, 1));
+    ASSERT_TRUE(mStore.loadBank({event("ff7f 01020304 'last'"), header, dataOf(402)}, 1));
     EXPECT_EQ(mStore.mSampleNames[1][0], "last");
     EXPECT_EQ(mStore.mSamples[1].size(), 100u);
 
-    ASSERT_TRUE(mStore.loadBank({event({0xFF, 0x03}), header, dataOf(0)}, 2));
+    ASSERT_TRUE(mStore.loadBank({event("ff03"), header, dataOf(0)}, 2));
     EXPECT_EQ(mStore.mBankNames[2], "");
     EXPECT_TRUE(mStore.mSamples[2].empty());
 
     // More names than slots: the extra ones are ignored.
-    std::string many;
+    KTMidiEvent many = event("ff7f 31006600");
     for (int i = 0; i < 300; ++i)
-        many += "n" + std::to_string(i) + '\0';
-    ASSERT_TRUE(mStore.loadBank({event({0xFF, 0x7F, 0x31, 0x00, 0x66, 0x00}, many), header, dataOf(8)}, 3));
+        for (char c : "n" + std::to_string(i) + '\0')
+            many.push_back(static_cast<std::uint8_t>(c));
+    ASSERT_TRUE(mStore.loadBank({many, header, dataOf(8)}, 3));
     EXPECT_EQ(mStore.mSampleNames[3][255], "n255");
 
     // A sequencer-specific event of six bytes or fewer carries no names.
-    ASSERT_TRUE(mStore.loadBank({event({0xFF, 0x7F, 0x31}), header, dataOf(8)}, 4));
+    ASSERT_TRUE(mStore.loadBank({event("ff7f31"), header, dataOf(8)}, 4));
     EXPECT_EQ(mStore.mSampleNames[4][0], "Sample 1 (in Bank 5)");
 }

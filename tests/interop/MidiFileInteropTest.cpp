@@ -4,7 +4,7 @@
 #include "device/TLOrvane.h"
 #include "midi/KTMidiFileReader.h"
 #include "resources/FactoryImage.h"
-#include "tests/midi/TestBytes.h"
+#include "tests/support/TestBytes.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 #include "midi/KTMidiFileWriter.h"
 #include "midi/KTTimingConversions.h"
 #include "midi/KTVarlength.h"
-#include "tests/midi/TestBytes.h"
+#include "tests/support/TestBytes.h"
 
 #include <algorithm>
 #include <array>
