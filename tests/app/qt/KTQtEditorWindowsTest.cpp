@@ -8,6 +8,7 @@
 #include "app/platform/qt/KTQtApplicationPlatform.h"
 #include "app/platform/qt/KTQtEditorWindows.h"
 #include "app/platform/qt/KTQtSavePath.h"
+#include "app/platform/qt/KTQtSettings.h"
 #include "app/platform/qt/KTQtUndoManager.h"
 #include "app/platform/qt/KTQtWaveformView.h"
 #include "device/TLWaveExport.h"
@@ -287,8 +288,11 @@ TEST_F(QtEditor, MnemonicsAreUnique)
 
 } // namespace
 
-TEST_F(QtEditor, ResamplingAndChannelAreRememberedForTheNextWindow)
+TEST_F(QtEditor, ResamplingChannelAndRecentDisksAreRememberedForTheNextWindow)
 {
+    for (const char* path : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "f"})
+        mPlatform.noteRecentDocument(path);
+    EXPECT_EQ(KTQtSettings::recentDisks().join(""), "fkjihgedcb") << "the last first, each once, ten at most";
     ui().action_HighQualityResampling->trigger();
     ui().comboBox_MidiChannel->setCurrentIndex(9);
     emit ui().comboBox_MidiChannel->activated(9);
