@@ -46,7 +46,7 @@ TEST(SampleConverter, ImportsKnownValues)
         {"12 left-justified", {0x7FF0, -0x8000, 0x0010}, 44100, 1, 12, false, {0x7FF0, -0x8000, 0x0010}},
         {"20 left-justified", {0x7FFFF0, -0x800000, 0x000100}, 44100, 1, 20, false, {0x7FFF, -0x8000, 1}},
         {"88200 keeps every second", {10, 11, 20, 21, 30, 31, 40}, 88200, 1, 16, false, {10, 20, 30}},
-        {"22050 doubles", {100, 201, -7}, 22050, 1, 16, false, {100, 150, 201, 97, -7, -3}},
+        {"22050 doubles", {100, 201, -8}, 22050, 1, 16, false, {100, 150, 201, 96, -8, -4}},
         // Input without a usable format or rate gives nothing, a part sample zeros.
         {"0 channels", {1, 2}, 44100, 0, 16, false, {}}, {"0 bits", {}, 44100, 1, 0, false, {}},
         {"65535 bits", {}, 44100, 1, 65535, false, {}}, {"rate 0", {1, 2}, 0, 1, 16, false, {}},

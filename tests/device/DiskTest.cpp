@@ -147,7 +147,6 @@ TEST_F(Disk, AFailedWriteLeavesTheOldFileAndNoTemporaryBehind)
     }));
     EXPECT_EQ(TestFolder::read(target), (Bytes{1, 2, 3}));
     EXPECT_FALSE(TLSafeWrite::replace(mFolder.path("no/such/folder.mid"), [](const fs::path&) { return true; }));
-    EXPECT_FALSE(fs::exists(mFolder.path("no")));
 
     // Through a link: the file it points to is replaced, keeping its permissions.
     fs::create_symlink(target, mFolder.path("link.mid"));

@@ -172,8 +172,9 @@ TEST(KTMidiFile, WriteFailuresShowAndOpenStartsAFreshFile)
     writer.writeTrack({event("f0 01f7", 6000)}, true);
     writer.writeTrack({event("f0 01f7", 6000)}, true);
     writer.open(second.c_str(), 96, 100);
+    writer.writeTrack({event("f0 01f7", 6000)}, true); // 960 ticks, no message before it
     EXPECT_TRUE(writer.finish());
-    EXPECT_EQ(TestFolder::read(second), hex("'MThd' 00000006 0000 0001 0060 " + track(kEnd)));
+    EXPECT_EQ(TestFolder::read(second), hex("'MThd' 00000006 0000 0001 0060 " + track("8740 f002 01f7" + kEnd)));
 }
 
 // Damaged and hostile files read to an end: the header fields (format, tracks,

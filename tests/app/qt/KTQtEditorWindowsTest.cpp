@@ -123,8 +123,8 @@ protected:
 TEST_F(QtEditor, TableShowsTheBanksAndKeepsItsSelectionAndTheFieldsStoreOnlyCommittedEdits)
 {
     QTableView* table = ui().tableView_Banks;
-    for (int row = 0; row < 7; ++row)
-        EXPECT_EQ(shownName(row), QStringLiteral("Bank %1").arg(row + 1));
+    for (int row = 0; row < 7; ++row) // each name, and the row's number
+        EXPECT_EQ(shownName(row) + table->model()->headerData(row, Qt::Vertical).toString(), QString("Bank %1%1").arg(row + 1));
     EXPECT_EQ(shownSelection(), 0);
     EXPECT_EQ(ui().label_Version->text(), "Version 2.1");
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(3, 0)).center());
@@ -293,6 +293,8 @@ TEST_F(QtEditor, ResamplingChannelAndRecentDisksAreRememberedForTheNextWindow)
     for (const char* path : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "f"})
         mPlatform.noteRecentDocument(path);
     EXPECT_EQ(KTQtSettings::recentDisks().join(""), "fkjihgedcb") << "the last first, each once, ten at most";
+    ui().radioButton_AllBanks->click();
+    EXPECT_EQ(mController->mMatrix_SaveSendOption->selectedRow(), 1) << "all banks";
     ui().action_HighQualityResampling->trigger();
     ui().comboBox_MidiChannel->setCurrentIndex(9);
     emit ui().comboBox_MidiChannel->activated(9);
