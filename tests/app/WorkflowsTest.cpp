@@ -48,12 +48,12 @@ protected:
 TEST_F(Workflows, LoadingAsksBeforeABankDiskReplacesAnotherBank)
 {
     const std::string bank5 = diskOf("Pad", 5, TLDiskShape::OneBank);
-    const std::string longName = std::string(150, 'a') + "<b>" + std::string(150, 'z');
+    const std::string longName = "\xC3\xA4" + std::string(149, 'a') + "<b>" + std::string(150, 'z');
     const struct {
         int selected, answer, changedBank;
         std::string name2, shown2;
     } cases[] = {{5, 1, 5, "Bank 2", ""}, {1, 0, -1, "Bank 2", "Bank 2"}, {1, 1, 1, "Bank 2", "Bank 2"},
-                 {1, 0, -1, longName, std::string(24, 'a') + "\u2026" + std::string(23, 'z')}};
+                 {1, 0, -1, longName, "\xC3\xA4" + std::string(23, 'a') + "\u2026" + std::string(23, 'z')}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.selected * 10 + c.answer);
         for (int bank = 0; bank < TLOrvane::kBankCount; ++bank)

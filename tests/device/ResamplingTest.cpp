@@ -1,6 +1,7 @@
 // Importing at other rates: high quality against sox's own conversion and
 // against converting the whole file, and the linear import unchanged.
 
+#include "audio/KTSoxrRateConverter.h"
 #include "audio/KTWaveFileReader.h"
 #include "device/TLSampleImporter.h"
 #include "tests/support/TestFolder.h"
@@ -46,5 +47,16 @@ TEST(Resampling, HighQualityMatchesSoxAndLinearStaysAsItWas)
         EXPECT_EQ(fnv, c.linear);
         const double snr = 10 * std::log10(signal / noise), dbfs = 10 * std::log10(level);
         EXPECT_TRUE(c.bound > 0 ? snr >= c.bound : dbfs <= c.bound) << snr << " dB SNR, " << dbfs << " dBFS";
+    }
+}
+
+// The lead-in spans whole periods of both rates and at least the filter's reach.
+TEST(Resampling, TheLeadInIsWholePeriodsOfBothRates)
+{
+    const struct { double from, to; std::uint64_t source, target; } cases[] = {{44100, 32000, 882, 640},
+        {2048, 2049, 2048, 2049}, {2049, 2048, 2049, 2048}, {44100, 44099, 0, 0}, {22050.5, 44100, 0, 0}};
+    for (const auto& c : cases) {
+        const KTSoxrRateConverter::LeadIn lead = KTSoxrRateConverter::leadIn(c.from, c.to);
+        EXPECT_EQ(std::pair(lead.source, lead.target), std::pair(c.source, c.target)) << c.from << " to " << c.to;
     }
 }

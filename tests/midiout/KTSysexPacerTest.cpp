@@ -78,13 +78,18 @@ TEST(Pacer, PiecesFollowTheLineAsFarAsTheWriterTakesThem)
 }
 
 // An abort cuts the message in flight at its next piece and closes it with a
-// lone F7; the queued ones and those that cannot be sent never reach the wire.
-// Every request completes exactly once.
+// lone F7, retried while the port is full; the queued ones and those that
+// cannot be sent never reach the wire. Every request completes exactly once,
+// and the cut one is no failure.
 TEST(Pacer, AbortClosesTheMessageInFlightAndDropsTheQueuedOnes)
 {
     KTVirtualClock clock;
     KTRecordingMidiPlatform midi(clock);
     const Bytes first = message(100000), queued = message(300), noSysEx = message(10, 0x90);
+    const std::size_t kept = (1s / lineTime(256) + 1) * 256;
+    midi.mWriteResult = [&, full = true](std::size_t pieces) mutable {
+        return pieces == kept / 256 && std::exchange(full, false) ? -EAGAIN : 0; // once, as the F7 comes
+    };
     std::atomic<int> completions{0};
     // Not sendable: no F0, no destination, no bytes.
     KTMidiSysexSendRequest requests[] = {request(first, completions), request(queued, completions),
@@ -97,14 +102,14 @@ TEST(Pacer, AbortClosesTheMessageInFlightAndDropsTheQueuedOnes)
     midi.abortSysex();
     while (completions < 5 && clock.now() < 200s)
         clock.sleepFor(1ms);
-    const std::size_t kept = (1s / lineTime(256) + 1) * 256;
     Bytes expected(first.begin(), first.begin() + long(kept));
     expected.push_back(0xF7);
     EXPECT_EQ(midi.wire(), expected);
     EXPECT_EQ(midi.calls("piece").back().bytes, Bytes{0xF7});
-    EXPECT_EQ(midi.calls("completion").back().time, lineTime(kept));
+    EXPECT_EQ(midi.calls("completion").back().time, lineTime(kept) + 1ms); // one retry of the F7
     clock.sleepFor(1s);
     EXPECT_EQ(completions, 5);
+    EXPECT_FALSE(requests[0].failed);
 }
 
 } // namespace

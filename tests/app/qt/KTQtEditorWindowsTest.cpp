@@ -71,6 +71,19 @@ TEST(QtWaveform, KnownSamplesGiveKnownColumns)
     EXPECT_EQ(view.lengthText(), "30,000 samples, 0.68 s");
     view.setSamples(std::vector<std::int16_t>(10, 0));
     EXPECT_EQ(view.lengthText(), "Silent");
+
+    // Drawn: column x at pixel x, here the sound above the centre line, and the playhead over both.
+    QPalette colours;
+    colours.setColor(QPalette::Mid, Qt::green), colours.setColor(QPalette::Text, Qt::red);
+    colours.setColor(QPalette::Highlight, Qt::blue);
+    view.setPalette(colours), view.resize(100, 200);
+    for (std::size_t i = 0; i < bank.size() / 2; ++i)
+        bank[i] = i % 2 ? 30000 : 10000;
+    view.setSamples(bank), view.setPlayhead(bank.size() / 4);
+    const QImage image = view.grab().toImage();
+    EXPECT_EQ(image.pixelColor(49, 65), QColor(Qt::blue)) << "the sound's last column";
+    EXPECT_EQ(image.pixelColor(24, 100), QColor(Qt::green)) << "the centre line";
+    EXPECT_EQ(image.pixelColor(25, 30), QColor(Qt::red)) << "the playhead";
 }
 
 TEST(QtSavePanel, TheTypeIsAddedBeforeTheReplaceQuestion)
@@ -166,6 +179,15 @@ TEST_F(QtEditor, SendFollowsTheDestinationsAndMenusTheIdleStateBeforeAShortcutMa
     mController->mIdleState = true;
     emit ui().menu_File->aboutToShow();
     EXPECT_TRUE(ui().action_OpenDisk->isEnabled());
+    QString panel;
+    QTimer::singleShot(0, mWindows->mainWindow(), [&panel] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            panel = modal->windowTitle(), modal->close();
+    });
+    ui().action_OpenSample->trigger();
+    EXPECT_EQ(panel, "Import Sample into Bank 1");
+    ui().action_Send->trigger(); // its transmission is queued, and dropped by the quit
+    EXPECT_FALSE(mController->mIdleState);
 
     ui().action_Quit->trigger();
     EXPECT_EQ(mController->mOrvane, nullptr);
@@ -243,6 +265,7 @@ TEST_F(QtEditor, StepsUndoRedoAndMarkTheTitleUpToTheirLimit)
         ui().action_Undo->trigger();
     EXPECT_EQ(orvane().mBankNames[1], "8") << "the oldest steps are gone";
     mWindows->validateMenuItems();
+    EXPECT_FALSE(ui().action_Undo->isEnabled());
     ui().action_Redo->trigger();
     EXPECT_EQ(ui().lineEdit_Bankname->text(), "9");
     mController->mUndoManager->markSaved();
@@ -258,6 +281,16 @@ TEST_F(QtEditor, AudioDroppedOnARowImportsIntoThatBank)
     data.setUrls({QUrl::fromLocalFile(wav)});
     QWidget* viewport = ui().tableView_Banks->viewport();
     const QPoint row4 = ui().tableView_Banks->visualRect(ui().tableView_Banks->model()->index(4, 0)).center();
+    // No file or two files are refused; a drag onto row 0 is taken.
+    QMimeData text, two;
+    text.setText(wav), two.setUrls({QUrl::fromLocalFile(wav), QUrl::fromLocalFile(wav)});
+    const QPoint row0 = ui().tableView_Banks->visualRect(ui().tableView_Banks->model()->index(0, 0)).center();
+    for (const auto& [mime, at, type] : {std::tuple{&text, row4, QEvent::DragEnter}, {&two, row4, QEvent::DragEnter},
+                                         {&data, row0, QEvent::DragEnter}, {&data, row0, QEvent::DragMove}}) {
+        QDropEvent event(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier, type);
+        QApplication::sendEvent(viewport, &event);
+        EXPECT_EQ(event.isAccepted(), mime == &data);
+    }
     for (const QEvent::Type type : {QEvent::DragEnter, QEvent::Drop}) {
         QDropEvent event(row4, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier, type);
         QApplication::sendEvent(viewport, &event);
@@ -306,4 +339,8 @@ TEST_F(QtEditor, ResamplingChannelAndRecentDisksAreRememberedForTheNextWindow)
     ui().action_HighQualityResampling->trigger();
     EXPECT_FALSE(mController->highQualityResampling());
     EXPECT_FALSE(ui().action_HighQualityResampling->isChecked());
+    KTQtSettings::setValue(QStringLiteral("MidiChannel"), 16);
+    mWindows.reset();
+    mWindows = std::make_unique<KTQtEditorWindows>(*mController, mPlatform);
+    EXPECT_EQ(ui().comboBox_MidiChannel->currentIndex(), 0) << "a channel out of range is not taken";
 }
