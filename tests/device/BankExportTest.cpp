@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 using Samples = std::vector<std::int16_t>;
