@@ -42,7 +42,10 @@ KTAiffFileReader::KTAiffFileReader(const char* path)
     if (!is_open())
         return;
     readHeader();
-    if (mHeaderId == kForm && mFormType == kAifc)
+    if (!isValid())
+        return;
+    setWantedChunks({kComm, kSsnd}, ByteOrder::BigEndian);
+    if (mFormType == kAifc)
         readCompressionType();
 }
 
@@ -74,7 +77,7 @@ void KTAiffFileReader::readHeader()
 
 void KTAiffFileReader::readCompressionType()
 {
-    const auto size = findChunkWithSize(kComm, ByteOrder::BigEndian);
+    const auto size = findChunkWithSize(kComm);
     if (!size || *size < kCommonFieldsSize + 4)
         return;
     skip(kCommonFieldsSize);
@@ -88,7 +91,7 @@ bool KTAiffFileReader::isLittleEndian() const
 
 KTSample KTAiffFileReader::readSample(std::uint64_t limit)
 {
-    if (!is_open() || !findChunk(kComm, ByteOrder::BigEndian))
+    if (!is_open() || !findChunk(kComm))
         return KTSample::withoutFormat();
     skip(4);
     const auto channels = static_cast<std::uint16_t>(readUnsigned(2, ByteOrder::BigEndian));
@@ -101,7 +104,7 @@ KTSample KTAiffFileReader::readSample(std::uint64_t limit)
     KTSample sample;
     sample.setFormat(rate.toDouble(), channels, bits, false);
 
-    const auto size = findChunkWithSize(kSsnd, ByteOrder::BigEndian);
+    const auto size = findChunkWithSize(kSsnd);
     // A chunk too small for its offset and block size fields, or cut short
     // inside them, holds no data.
     if (!size || *size < 8 || !hasBytes(8))

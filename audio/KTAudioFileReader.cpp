@@ -1,16 +1,25 @@
 #include "audio/KTAudioFileReader.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
 constexpr std::uint64_t kContainerHeaderSize = 12;
+// Skips up to this many bytes read through the stream's buffer; longer ones seek.
+constexpr std::uint64_t kReadThroughSkip = 65536;
 
 } // namespace
 
 KTAudioFileReader::KTAudioFileReader(const char* path)
     : KTFileReader(path)
 {
+    if (!is_open())
+        return;
+    seekg(0, std::ios::end);
+    const auto end = tellg();
+    mFileSize = end < 0 ? 0 : static_cast<std::uint64_t>(end);
+    seekTo(0);
 }
 
 KTAudioFileReader::~KTAudioFileReader() = default;
@@ -20,20 +29,6 @@ KTSample KTAudioFileReader::readFormat()
     KTSample format = readSample(1);
     format.clear();
     return format;
-}
-
-std::uint64_t KTAudioFileReader::fileSize()
-{
-    clear();
-    const auto here = tellg();
-    seekg(0, std::ios::end);
-    const auto end = tellg();
-    seekg(here);
-    if (end < 0 || here < 0) {
-        clear();
-        return 0;
-    }
-    return static_cast<std::uint64_t>(end);
 }
 
 std::uint64_t KTAudioFileReader::position()
@@ -67,15 +62,14 @@ KTBuffer KTAudioFileReader::readField(std::size_t n)
 
 std::uint64_t KTAudioFileReader::readUnsigned(std::size_t n, ByteOrder order)
 {
-    const KTBuffer field = readField(n);
+    std::array<std::uint8_t, 8> field = {};
+    n = std::min(n, field.size());
+    read(reinterpret_cast<char*>(field.data()), static_cast<std::streamsize>(n));
+    if (!*this)
+        clear();
     std::uint64_t value = 0;
-    if (order == ByteOrder::BigEndian) {
-        for (std::uint8_t byte : field)
-            value = (value << 8) | byte;
-    } else {
-        for (auto it = field.rbegin(); it != field.rend(); ++it)
-            value = (value << 8) | *it;
-    }
+    for (std::size_t i = 0; i < n; ++i)
+        value = (value << 8) | field[order == ByteOrder::BigEndian ? i : n - 1 - i];
     return value;
 }
 
@@ -88,7 +82,17 @@ void KTAudioFileReader::skip(std::uint64_t n)
 {
     const std::uint64_t here = position();
     if (here + n <= fileSize())
+        moveForward(here, n);
+}
+
+void KTAudioFileReader::moveForward(std::uint64_t here, std::uint64_t n)
+{
+    if (n <= kReadThroughSkip) {
+        ignore(static_cast<std::streamsize>(n));
+        clear();
+    } else {
         seekTo(here + n);
+    }
 }
 
 bool KTAudioFileReader::hasBytes(std::uint64_t count)
@@ -98,44 +102,71 @@ bool KTAudioFileReader::hasBytes(std::uint64_t count)
     return here <= size && size - here >= count;
 }
 
-bool KTAudioFileReader::findChunk(std::uint32_t wanted, ByteOrder order)
+void KTAudioFileReader::setWantedChunks(std::initializer_list<std::uint32_t> ids, ByteOrder order)
 {
-    return walk(wanted, order, false).has_value();
+    mWantedChunks.assign(ids);
+    mChunkOrder = order;
+    mChunks.clear();
+    mIndexed = false;
 }
 
-std::optional<std::uint32_t> KTAudioFileReader::findChunkWithSize(std::uint32_t wanted, ByteOrder order)
+bool KTAudioFileReader::findChunk(std::uint32_t wanted)
 {
-    return walk(wanted, order, true);
+    const ChunkPlace* found = place(wanted);
+    if (found)
+        seekTo(found->afterId);
+    return found != nullptr;
 }
 
-std::optional<std::uint32_t> KTAudioFileReader::walk(std::uint32_t wanted, ByteOrder order, bool readWantedSize)
+std::optional<std::uint32_t> KTAudioFileReader::findChunkWithSize(std::uint32_t wanted)
 {
+    const ChunkPlace* found = place(wanted);
+    if (!found || !found->size)
+        return std::nullopt;
+    seekTo(found->afterId + 4);
+    return found->size;
+}
+
+const KTAudioFileReader::ChunkPlace* KTAudioFileReader::place(std::uint32_t wanted)
+{
+    if (!mIndexed)
+        indexChunks();
+    const auto found = std::find_if(mChunks.begin(), mChunks.end(),
+                                    [wanted](const ChunkPlace& chunk) { return chunk.id == wanted; });
+    return found == mChunks.end() ? nullptr : &*found;
+}
+
+// Walks the chunks once, noting the first of each wanted kind, until all are
+// found, the file ends, or a chunk that is not wanted runs past the end. Every
+// chunk moves the walk forward by at least its 8 header bytes.
+void KTAudioFileReader::indexChunks()
+{
+    mIndexed = true;
     const std::uint64_t size = fileSize();
     seekTo(kContainerHeaderSize);
-    // Every chunk moves the position forward by at least its 8 header bytes,
-    // so the walk ends within the file.
-    for (;;) {
-        if (!hasBytes(4)) {
-            seekTo(std::min(position(), size));
-            return std::nullopt;
-        }
+    std::uint64_t here = kContainerHeaderSize;
+    while (mChunks.size() < mWantedChunks.size() && here <= size && size - here >= 4) {
         const std::uint32_t id = readCode();
-        if (id == wanted && !readWantedSize)
-            return 0;
-        if (!hasBytes(4)) {
-            seekTo(std::min(position(), size));
-            return std::nullopt;
+        here += 4;
+        const bool wanted = std::find(mWantedChunks.begin(), mWantedChunks.end(), id) != mWantedChunks.end();
+        const bool first = wanted && std::none_of(mChunks.begin(), mChunks.end(),
+                                                  [id](const ChunkPlace& chunk) { return chunk.id == id; });
+        if (size - here < 4) {
+            if (first)
+                mChunks.push_back({id, here, std::nullopt});
+            break;
         }
-        const auto chunkSize = static_cast<std::uint32_t>(readUnsigned(4, order));
-        if (id == wanted)
-            return chunkSize;
-        const std::uint64_t afterSize = position();
-        if (afterSize + chunkSize > size) {
-            seekTo(afterSize);
-            return std::nullopt;
-        }
-        seekTo(std::min(afterSize + chunkSize + (chunkSize & 1U), size));
+        const auto chunkSize = static_cast<std::uint32_t>(readUnsigned(4, mChunkOrder));
+        if (first)
+            mChunks.push_back({id, here, chunkSize});
+        here += 4;
+        if (!wanted && here + chunkSize > size)
+            break;
+        const std::uint64_t next = std::min(here + chunkSize + (chunkSize & 1U), size);
+        moveForward(here, next - here);
+        here = next;
     }
+    seekTo(std::min(here, size));
 }
 
 KTBuffer KTAudioFileReader::readBlock(std::uint64_t length, std::uint64_t limit)

@@ -4,7 +4,9 @@
 #include "midi/KTFileReader.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
+#include <vector>
 
 // An AIFF or WAV file opened for import. The subclasses read the header when
 // constructed and the PCM data on request. Also holds the reading primitives
@@ -30,31 +32,52 @@ public:
 protected:
     enum class ByteOrder { BigEndian, LittleEndian };
 
-    // Size of the whole file, not the size its header declares.
-    std::uint64_t fileSize();
+    // Size of the whole file, not the size its header declares; measured once.
+    std::uint64_t fileSize() const { return mFileSize; }
     std::uint64_t position();
     void seekTo(std::uint64_t offset);
     // Reads n bytes into a zeroed buffer of n bytes; missing bytes stay zero.
     KTBuffer readField(std::size_t n);
+    // An unsigned field of n bytes (at most 8); missing bytes read as zero.
     std::uint64_t readUnsigned(std::size_t n, ByteOrder order);
     std::uint32_t readCode();
-    // Moves forward n bytes unless that passes the end of the file.
+    // Moves forward n bytes unless that passes the end of the file. Short
+    // moves read through the stream's buffer instead of seeking, which would
+    // throw the buffer away: reading stays one pass over the file.
     void skip(std::uint64_t n);
     // Whether `count` whole bytes are left to read.
     bool hasBytes(std::uint64_t count);
 
-    // Searches the chunks after the 12-byte container header for `wanted`.
+    // The chunks a format reads, searched for after the 12-byte container
+    // header in one pass over the file (done on the first search).
+    void setWantedChunks(std::initializer_list<std::uint32_t> ids, ByteOrder order);
     // findChunk stops just after the identifier; findChunkWithSize reads the
     // size too and returns it. Odd-sized chunks are followed by a pad byte.
-    bool findChunk(std::uint32_t wanted, ByteOrder order);
-    std::optional<std::uint32_t> findChunkWithSize(std::uint32_t wanted, ByteOrder order);
+    bool findChunk(std::uint32_t wanted);
+    std::optional<std::uint32_t> findChunkWithSize(std::uint32_t wanted);
 
     // Reads a data block of at most `length` bytes, cut to `limit` when that
     // is not 0 and to what the file still holds.
     KTBuffer readBlock(std::uint64_t length, std::uint64_t limit);
 
 private:
-    std::uint64_t mSoundBytes = 0;
+    // Where a wanted chunk's identifier ends, and its size when the file
+    // holds it.
+    struct ChunkPlace {
+        std::uint32_t id = 0;
+        std::uint64_t afterId = 0;
+        std::optional<std::uint32_t> size;
+    };
 
-    std::optional<std::uint32_t> walk(std::uint32_t wanted, ByteOrder order, bool readWantedSize);
+    void indexChunks();
+    // Moves forward n bytes from `here`, which the caller knows to be the position.
+    void moveForward(std::uint64_t here, std::uint64_t n);
+    const ChunkPlace* place(std::uint32_t wanted);
+
+    std::uint64_t mFileSize = 0;
+    std::uint64_t mSoundBytes = 0;
+    ByteOrder mChunkOrder = ByteOrder::BigEndian;
+    std::vector<std::uint32_t> mWantedChunks;
+    std::vector<ChunkPlace> mChunks;
+    bool mIndexed = false;
 };

@@ -29,6 +29,10 @@ KTWaveFileReader::KTWaveFileReader(const char* path)
     if (!is_open())
         return;
     readHeader();
+    // Only a RIFF WAVE file has chunks worth a walk.
+    if (!isValid())
+        return;
+    setWantedChunks({kFmt, kData}, ByteOrder::LittleEndian);
     readFormatTag();
 }
 
@@ -58,8 +62,7 @@ void KTWaveFileReader::readHeader()
 
 void KTWaveFileReader::readFormatTag()
 {
-    // Runs on any file, WAV or not; a failed walk leaves the stream usable.
-    if (!findChunk(kFmt, ByteOrder::LittleEndian))
+    if (!findChunk(kFmt))
         return;
     const auto size = static_cast<std::uint32_t>(readUnsigned(4, ByteOrder::LittleEndian));
     mFormatTag = static_cast<std::uint16_t>(readUnsigned(2, ByteOrder::LittleEndian));
@@ -80,7 +83,7 @@ void KTWaveFileReader::readSubFormatTag(std::uint32_t formatChunkSize)
 
 KTSample KTWaveFileReader::readSample(std::uint64_t limit)
 {
-    if (!is_open() || !findChunk(kFmt, ByteOrder::LittleEndian))
+    if (!is_open() || !findChunk(kFmt))
         return KTSample::withoutFormat();
     skip(6);
     const auto channels = static_cast<std::uint16_t>(readUnsigned(2, ByteOrder::LittleEndian));
@@ -92,7 +95,7 @@ KTSample KTWaveFileReader::readSample(std::uint64_t limit)
     // 8-bit WAV data is offset binary; every wider size is two's complement.
     sample.setFormat(rate, channels, bits, bits == 8);
 
-    const auto size = findChunkWithSize(kData, ByteOrder::LittleEndian);
+    const auto size = findChunkWithSize(kData);
     if (!size)
         return sample;
     static_cast<KTBuffer&>(sample) = readBlock(*size, limit);
