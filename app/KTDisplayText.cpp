@@ -1,6 +1,7 @@
 #include "app/KTDisplayText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <vector>
 
@@ -45,4 +46,14 @@ std::string KTDisplayText::bankTitle(int bank)
 std::string KTDisplayText::fileNameOf(const std::string& path)
 {
     return std::filesystem::path(path).filename().string();
+}
+
+std::string KTDisplayText::sentence(const std::string& reason)
+{
+    std::string text = reason;
+    if (!text.empty())
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    if (!text.empty() && text.back() != '.')
+        text += '.';
+    return text;
 }

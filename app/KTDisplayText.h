@@ -19,4 +19,7 @@ public:
     static std::string bankTitle(int bank);
     // The file name of a path, without its folders.
     static std::string fileNameOf(const std::string& path);
+    // A reason in lower case or as the system words it, as a sentence:
+    // "no space left on device" gives "No space left on device."
+    static std::string sentence(const std::string& reason);
 };

@@ -29,8 +29,9 @@ void OrvaneEditorController::setDocument(const std::string& path, TLDiskShape sh
 
 bool OrvaneEditorController::saveTo(const std::string& path, TLDiskShape shape, int bank)
 {
-    if (!TLDiskWriter::save(*mOrvane, shape, bank, path)) {
-        mApplication.runCriticalAlertPanel("Save Failed", "The disk could not be saved.", "OK", "", "");
+    if (const TLWriteResult result = TLDiskWriter::save(*mOrvane, shape, bank, path); !result) {
+        mApplication.runCriticalAlertPanel(
+            "Save Failed", "The disk could not be saved.\n" + KTDisplayText::sentence(result.failure), "OK", "", "");
         return false;
     }
     const std::string what = shape == TLDiskShape::AllBanks ? "all banks" : KTDisplayText::bankTitle(bank);
@@ -116,8 +117,11 @@ void OrvaneEditorController::exportBankAsWave(void*)
          KTFilePanel::Folder::Samples});
     if (!chosen)
         return;
-    if (!TLWaveExport::write(*chosen, mOrvane->mSamples[static_cast<std::size_t>(bank)])) {
-        mApplication.runCriticalAlertPanel("Export Failed", "The bank could not be exported.", "OK", "", "");
+    const TLWriteResult result = TLWaveExport::write(*chosen, mOrvane->mSamples[static_cast<std::size_t>(bank)]);
+    if (!result) {
+        mApplication.runCriticalAlertPanel(
+            "Export Failed", "The bank could not be exported.\n" + KTDisplayText::sentence(result.failure), "OK", "",
+            "");
         return;
     }
     showStatus("Exported " + title + " to " + KTDisplayText::fileNameOf(*chosen));

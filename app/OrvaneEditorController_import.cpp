@@ -71,12 +71,14 @@ void OrvaneEditorController::importSample(const std::string& path, int bank)
         recordStep("Import Sample", before);
         tableViewSelectionDidChange(nullptr);
         showStatus("Imported " + KTDisplayText::elidedMiddle(fileName) + " into " + KTDisplayText::bankTitle(bank) +
-                   " (" + seconds(sound.bankSeconds()) + " of the file's " + seconds(sound.sourceSeconds) + ")");
+                   (sound.raw ? " as raw 16-bit little-endian data" : "") + " (" + seconds(sound.bankSeconds()) +
+                   " of the file's " + seconds(sound.sourceSeconds) + ")");
         break;
     }
     case TLImportedSound::Status::Unreadable:
         // Not a file, or vanished since it was chosen: the bank stays as it is.
         mApplication.beep();
+        showStatus("Could not import " + KTDisplayText::elidedMiddle(fileName) + ": " + sound.reason);
         break;
     case TLImportedSound::Status::Unsupported:
         mApplication.runCriticalAlertPanel(

@@ -55,6 +55,15 @@ void OrvaneEditorController::loadDisk(const std::string& path, int selectedBank)
         showStatus("Could not open " + fileName);
         return;
     }
+    // A damaged dump refuses the whole disk before any bank changes.
+    if (const TLDiskTrack* damaged = contents.damagedTrack()) {
+        mApplication.runCriticalAlertPanel(
+            "Damaged Disk",
+            "\"" + fileName + "\" cannot be loaded: " + KTDisplayText::bankTitle(damaged->detectedBank) +
+                " is damaged (" + damaged->damage + ").\nNo bank was changed.",
+            "OK", "", "");
+        return;
+    }
     const std::vector<TLBankSnapshot> before = snapshots(0, TLOrvane::kBankCount);
     const LoadResult loaded = contents.status == TLDiskContents::Status::Read ? loadTracks(contents, selectedBank)
                                                                                : LoadResult{0, -1, false};

@@ -19,7 +19,7 @@ constexpr char kUsage[] =
     "Batch work on the instrument's disks, without the window.\n"
     "\n"
     "Commands:\n"
-    "  info DISK [--json]                       the banks of a disk: names, length, peak level\n"
+    "  info DISK... [--json]                    the banks of disks: names, length, peak level\n"
     "  import AUDIO... --bank N --out DISK      audio files into banks N, N+1, ... as a new disk\n"
     "         [--from DISK] [--one-bank] [--name NAME] [--resample linear|hq]\n"
     "  export DISK --bank N --out FILE.wav      a bank as a 44,100 Hz mono 16-bit WAV\n"
@@ -29,10 +29,11 @@ constexpr char kUsage[] =
     "  play DISK --bank N [--device NAME]       a bank on the sound output\n"
     "\n"
     "Options:\n"
-    "  -h, --help     this help; orvane COMMAND --help for a command's\n"
+    "  -h, --help     this help; orvane help COMMAND (or COMMAND --help) for a command's\n"
     "  -v, --version  the version\n"
     "\n"
-    "Exit status: 0 success, 1 failure, 2 usage error, 130 interrupted.\n";
+    "An output named - is standard output. Exit status: 0 success, 1 failure, 2 usage error,\n"
+    "128 + the signal's number when a signal ends a command (130 for Ctrl-C).\n";
 
 using Command = int (*)(const QStringList&);
 
@@ -57,6 +58,10 @@ int dispatch(const QStringList& arguments)
 {
     const QString first = arguments.value(1);
     if (first == "-h" || first == "--help" || first == "help") {
+        // orvane help COMMAND is orvane COMMAND --help.
+        const Command command = commandNamed(arguments.value(2));
+        if (command != nullptr)
+            return command({arguments.value(0), arguments.value(2), "--help"});
         std::fputs(kUsage, stdout);
         return 0;
     }

@@ -1,28 +1,51 @@
 #pragma once
 
+#include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 // The parser of one command: the command's name as the first positional
-// argument, --help, and usage errors thrown as OrvaneCliError with status 2.
+// argument, the command's own arguments and options, --help, and usage errors
+// thrown as OrvaneCliError with status 2.
 class OrvaneCommandParser {
 public:
-    // syntax: the positional arguments as the usage line shows them.
-    OrvaneCommandParser(const QString& command, const QString& syntax, const QString& description);
+    OrvaneCommandParser(const QString& command, const QString& description);
 
-    QCommandLineParser& parser() { return mParser; }
-    const QCommandLineParser& parser() const { return mParser; }
+    // A positional argument as the help shows it ("DISK", "AUDIO...").
+    void addArgument(const QString& name, const QString& description);
+    // An option; a required one is named in the usage line and marked in the help.
+    void addOption(const QCommandLineOption& option, bool required = false);
+
     // Parses the whole command line (program, command, ...). False when --help
     // was asked for: the help is printed and the command has nothing to do.
     // Throws when the positional arguments are fewer than min or more than max.
     bool parse(const QStringList& arguments, qsizetype min, qsizetype max);
     // The positional arguments after the command.
     QStringList files() const;
+    bool isSet(const QString& option) const { return mParser.isSet(option); }
+    QString value(const QString& option) const { return mParser.value(option); }
     // The option's value; a usage error when it is missing.
     QString required(const QString& option) const;
+    // A usage error of this command.
+    [[noreturn]] void fail(const std::string& message) const;
+
+    QString helpText() const;
 
 private:
+    struct Argument {
+        QString name;
+        QString description;
+    };
+    struct Option {
+        QCommandLineOption option;
+        bool required;
+    };
+
     QString mCommand;
+    QString mDescription;
+    QList<Argument> mArguments;
+    QList<Option> mOptions;
     QCommandLineParser mParser;
 };

@@ -5,34 +5,24 @@
 #include "device/TLOrvane.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
-
-namespace {
-
-std::string notAFileReason(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::exists(path, error) ? "not a regular file" : "no such file";
-}
-
-} // namespace
 
 OrvaneDiskInput OrvaneDiskInput::load(const std::string& path, TLOrvane& orvane)
 {
     const TLDiskContents contents = TLDiskReader::read(path, orvane);
     if (contents.status == TLDiskContents::Status::NotAFile)
-        throw OrvaneCliError::failure(path, notAFileReason(path));
+        throw OrvaneCliError::failure(path, contents.reason);
     if (contents.status == TLDiskContents::Status::NotMidiFile)
         throw OrvaneCliError::failure(path, "not a MIDI file");
+    if (const TLDiskTrack* damaged = contents.damagedTrack())
+        throw OrvaneCliError::failure(path, "bank " + std::to_string(damaged->detectedBank + 1) +
+                                                " is damaged: " + damaged->damage);
     const std::vector<const TLDiskTrack*> tracks = contents.bankTracks();
     if (contents.hasForeignTrack() || tracks.empty())
         throw OrvaneCliError::failure(path, "holds no sound bank of the instrument");
     OrvaneDiskInput disk;
     disk.shape = contents.shape();
     for (const TLDiskTrack* track : tracks) {
-        if (!orvane.loadBank(track->events, track->detectedBank))
-            throw OrvaneCliError::failure(path, "a bank's dump is damaged");
+        orvane.loadBank(track->events, track->detectedBank);
         disk.banks.push_back(track->detectedBank);
     }
     return disk;

@@ -1,84 +1,91 @@
 #include "cli/OrvaneImportCommand.h"
 
+#include "cli/OrvaneArgumentText.h"
 #include "cli/OrvaneBankNumbers.h"
 #include "cli/OrvaneCliError.h"
 #include "cli/OrvaneCommandParser.h"
 #include "cli/OrvaneDiskInput.h"
-#include "cli/OrvaneDiskOutput.h"
+#include "cli/OrvaneOutputFile.h"
 #include "device/TLDiskWriter.h"
 #include "device/TLOrvane.h"
 #include "device/TLSampleImporter.h"
 #include "resources/FactoryImage.h"
 
+#include <cstdio>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
 using Resampling = TLSampleImporter::Resampling;
 
 // linear (the default, as in the window for a new user) or hq.
-Resampling resamplingNamed(const QString& name)
+Resampling resamplingNamed(const OrvaneCommandParser& command)
 {
+    const QString name = command.value("resample");
     if (name == "linear")
         return Resampling::Linear;
     if (name == "hq")
         return Resampling::HighQuality;
-    throw OrvaneCliError::usage("import: --resample is linear or hq, not \"" + name.toStdString() + "\"");
+    command.fail("--resample is linear or hq, not \"" + name.toStdString() + "\"");
 }
 
 void importFile(TLOrvane& orvane, int bank, const std::string& path, Resampling resampling)
 {
-    switch (TLSampleImporter::importInto(orvane, bank, path, resampling)) {
-    case TLImportedSound::Status::Imported:
-        return;
-    case TLImportedSound::Status::Unreadable:
-        throw OrvaneCliError::failure(path, "cannot be read");
-    case TLImportedSound::Status::Unsupported:
-        throw OrvaneCliError::failure(path, "not uncompressed PCM (only PCM AIFF and WAV are supported)");
-    case TLImportedSound::Status::NoSound:
-        throw OrvaneCliError::failure(path, "holds no sound data");
-    }
+    const TLImportedSound sound = TLSampleImporter::importInto(orvane, bank, path, resampling);
+    if (sound.status != TLImportedSound::Status::Imported)
+        throw OrvaneCliError::failure(path, sound.reason);
+    if (sound.raw)
+        std::fprintf(stderr, "orvane: %s: read as raw 16-bit little-endian data\n",
+                     OrvaneArgumentText::escaped(path).c_str());
 }
 
 } // namespace
 
 int OrvaneImportCommand::run(const QStringList& arguments)
 {
-    OrvaneCommandParser command("import", "AUDIO...",
-                                "Imports audio files into banks N, N+1, ... and writes them as a disk.\n"
-                                "AIFF and WAV are converted to 44,100 Hz mono 16-bit; any other file is "
-                                "taken as raw 16-bit data.");
-    command.parser().addOptions({
-        {"bank", "The first bank to import into, 1 to 7.", "N"},
-        {"out", "The disk to write.", "DISK"},
-        {"from", "Start from the banks of this disk instead of the factory banks.", "DISK"},
-        {"one-bank", "Write a disk of bank N alone (one AUDIO only)."},
-        {"name", "The name of bank N.", "NAME"},
-        {"resample", "How files at other rates reach 44,100 Hz: linear interpolation (default) or hq, a "
-                     "band-limited filter.", "linear|hq", "linear"},
-    });
-    if (!command.parse(arguments, 1, 7))
+    OrvaneCommandParser command("import", "Imports audio files into banks N, N+1, ... and writes them as a disk.\n"
+                                          "AIFF and WAV are converted to 44,100 Hz mono 16-bit; a bank takes the "
+                                          "first 1.486 s (65,536 samples).\nAny other file is taken as raw 16-bit "
+                                          "little-endian data.");
+    command.addArgument("AUDIO...", "The audio files, one a bank from bank N on.");
+    command.addOption({"bank", "The first bank to import into, 1 to 7.", "N"}, true);
+    command.addOption({"out", "The disk to write; - writes it to standard output.", "DISK"}, true);
+    command.addOption({"from", "Start from the banks of this disk instead of the factory banks.", "DISK"});
+    command.addOption({"one-bank", "Write a disk of bank N alone (one AUDIO only)."});
+    command.addOption({"name", "The name of bank N.", "NAME"});
+    command.addOption({"resample", "How files at other rates reach 44,100 Hz: linear interpolation (default) or hq, "
+                                   "a band-limited filter.", "linear|hq", "linear"});
+    if (!command.parse(arguments, 1, std::numeric_limits<qsizetype>::max()))
         return 0;
-    const QStringList files = command.files();
+    std::vector<std::string> files;
+    for (const QString& file : command.files())
+        files.push_back(OrvaneArgumentText::bytes(file));
     const int first = OrvaneBankNumbers::one(command.required("bank"));
-    const std::string out = command.required("out").toStdString();
-    const bool oneBank = command.parser().isSet("one-bank");
-    const Resampling resampling = resamplingNamed(command.parser().value("resample"));
+    const bool oneBank = command.isSet("one-bank");
+    const Resampling resampling = resamplingNamed(command);
     if (oneBank && files.size() > 1)
-        throw OrvaneCliError::usage("import: --one-bank takes one AUDIO file, not " +
-                                    std::to_string(files.size()));
-    if (first + files.size() > TLOrvane::kBankCount)
-        throw OrvaneCliError::usage("import: " + std::to_string(files.size()) + " files from bank " +
-                                    std::to_string(first + 1) + " run past bank 7");
+        command.fail("--one-bank takes one AUDIO file, not " + std::to_string(files.size()));
+    if (static_cast<std::size_t>(first) + files.size() > TLOrvane::kBankCount)
+        command.fail(std::to_string(files.size()) + " files from bank " + std::to_string(first + 1) +
+                     " run past bank 7");
+    // The disk --from names may be written over: it is read whole first.
+    const OrvaneOutputFile out(OrvaneArgumentText::bytes(command.required("out")), {files.begin(), files.end()});
 
     TLOrvane orvane(FactoryImage::samples());
-    if (command.parser().isSet("from"))
-        OrvaneDiskInput::load(command.parser().value("from").toStdString(), orvane);
-    for (qsizetype i = 0; i < files.size(); ++i)
-        importFile(orvane, first + static_cast<int>(i), files[i].toStdString(), resampling);
-    if (command.parser().isSet("name"))
-        orvane.setBankName(command.parser().value("name").toUtf8().constData(), first);
-    if (!TLDiskWriter::save(orvane, oneBank ? TLDiskShape::OneBank : TLDiskShape::AllBanks, first, out))
-        OrvaneDiskOutput::fail(out);
+    if (command.isSet("from"))
+        OrvaneDiskInput::load(OrvaneArgumentText::bytes(command.value("from")), orvane);
+    for (std::size_t i = 0; i < files.size(); ++i)
+        importFile(orvane, first + static_cast<int>(i), files[i], resampling);
+    if (command.isSet("name"))
+        orvane.setBankName(OrvaneArgumentText::bytes(command.value("name")).c_str(), first);
+    std::string failure;
+    const std::vector<std::uint8_t> disk =
+        TLDiskWriter::bytes(TLDiskWriter::tracks(orvane, oneBank ? TLDiskShape::OneBank : TLDiskShape::AllBanks, first),
+                            failure);
+    if (disk.empty())
+        throw OrvaneCliError::unwritable(out.path(), failure);
+    out.write(disk);
     return 0;
 }

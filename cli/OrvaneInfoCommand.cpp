@@ -1,5 +1,6 @@
 #include "cli/OrvaneInfoCommand.h"
 
+#include "cli/OrvaneArgumentText.h"
 #include "cli/OrvaneCommandParser.h"
 #include "cli/OrvaneDiskInput.h"
 #include "device/TLBankSummary.h"
@@ -12,79 +13,103 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
+
+// What info tells of one bank.
+struct BankInfo {
+    int bank = 0;
+    std::string name;
+    // Slot (from 0) and name of each sample name the disk set.
+    std::vector<std::pair<int, std::string>> sampleNames;
+    TLBankSummary summary;
+};
 
 QString text(const std::string& bytes)
 {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-QString shapeName(TLDiskShape shape)
+const char* shapeName(TLDiskShape shape)
 {
     return shape == TLDiskShape::OneBank ? "one-bank" : "all-banks";
 }
 
 // The sample names the disk set: those that differ from a fresh store's
 // default names ("Sample 1 (in Bank 1)" and so on).
-QJsonObject bankObject(const TLOrvane& orvane, const TLOrvane& defaults, int bank)
+BankInfo bankInfo(const TLOrvane& orvane, const TLOrvane& defaults, int bank)
 {
     const auto index = static_cast<std::size_t>(bank);
-    const TLBankSummary summary = TLBankSummary::of(orvane.mSamples[index]);
-    QJsonArray names;
+    BankInfo info{bank, orvane.mBankNames[index], {}, TLBankSummary::of(orvane.mSamples[index])};
     for (std::size_t slot = 0; slot < orvane.mSampleNames[index].size(); ++slot)
         if (orvane.mSampleNames[index][slot] != defaults.mSampleNames[index][slot])
-            names.append(QJsonObject{{"slot", static_cast<int>(slot) + 1},
-                                     {"name", text(orvane.mSampleNames[index][slot])}});
-    return QJsonObject{
-        {"bank", bank + 1},
-        {"name", text(orvane.mBankNames[index])},
-        {"sampleNames", names},
-        {"length", static_cast<qint64>(summary.length)},
-        {"seconds", summary.seconds()},
-        {"peakDbfs", summary.peak == 0 ? QJsonValue() : QJsonValue(summary.peakDbfs())},
-    };
+            info.sampleNames.emplace_back(static_cast<int>(slot), orvane.mSampleNames[index][slot]);
+    return info;
 }
 
-void printText(const QString& path, TLDiskShape shape, const QJsonArray& banks)
+// Names are written with their control characters escaped, so that a name
+// cannot split a line or reach the terminal as a command.
+void printText(const std::string& path, TLDiskShape shape, const std::vector<BankInfo>& banks)
 {
-    QString out = path + ": " + shapeName(shape) + " disk\n";
-    for (const QJsonValue& value : banks) {
-        const QJsonObject bank = value.toObject();
-        const double peak = bank["peakDbfs"].isNull() ? -INFINITY : bank["peakDbfs"].toDouble();
-        out += QString("bank %1 \"%2\": %3 samples (%4 s), peak %5 dBFS\n")
-                   .arg(bank["bank"].toInt())
-                   .arg(bank["name"].toString())
-                   .arg(bank["length"].toInteger())
-                   .arg(bank["seconds"].toDouble(), 0, 'f', 3)
-                   .arg(std::isinf(peak) ? QString("-inf") : QString::number(peak, 'f', 1));
-        for (const QJsonValue& name : bank["sampleNames"].toArray())
-            out += QString("  sample %1 \"%2\"\n").arg(name["slot"].toInt()).arg(name["name"].toString());
+    std::printf("%s: %s disk\n", OrvaneArgumentText::escaped(path).c_str(), shapeName(shape));
+    for (const BankInfo& bank : banks) {
+        const std::string peak =
+            bank.summary.peak == 0 ? "-inf" : QString::number(bank.summary.peakDbfs(), 'f', 1).toStdString();
+        std::printf("bank %d \"%s\": %zu samples (%.3f s), peak %s dBFS\n", bank.bank + 1,
+                    OrvaneArgumentText::escaped(bank.name).c_str(), bank.summary.length, bank.summary.seconds(),
+                    peak.c_str());
+        for (const auto& [slot, name] : bank.sampleNames)
+            std::printf("  sample %d \"%s\"\n", slot + 1, OrvaneArgumentText::escaped(name).c_str());
     }
-    std::fputs(out.toUtf8().constData(), stdout);
+}
+
+// One JSON object on one line; JSON escapes control characters itself.
+void printJson(const std::string& path, TLDiskShape shape, const std::vector<BankInfo>& banks)
+{
+    QJsonArray array;
+    for (const BankInfo& bank : banks) {
+        QJsonArray names;
+        for (const auto& [slot, name] : bank.sampleNames)
+            names.append(QJsonObject{{"slot", slot + 1}, {"name", text(name)}});
+        array.append(QJsonObject{
+            {"bank", bank.bank + 1},
+            {"name", text(bank.name)},
+            {"sampleNames", names},
+            {"length", static_cast<qint64>(bank.summary.length)},
+            {"seconds", bank.summary.seconds()},
+            {"peakDbfs", bank.summary.peak == 0 ? QJsonValue() : QJsonValue(bank.summary.peakDbfs())},
+        });
+    }
+    const QJsonObject object{{"file", text(path)}, {"shape", shapeName(shape)}, {"banks", array}};
+    std::puts(QJsonDocument(object).toJson(QJsonDocument::Compact).constData());
 }
 
 } // namespace
 
 int OrvaneInfoCommand::run(const QStringList& arguments)
 {
-    OrvaneCommandParser command("info", "DISK", "Shows the banks of a disk: names, length and peak level.");
-    command.parser().addOption({"json", "Print one JSON object instead of text."});
-    if (!command.parse(arguments, 1, 1))
+    OrvaneCommandParser command("info", "Shows the banks of disks: names, length and peak level.");
+    command.addArgument("DISK...", "The disks to look at, one block (or JSON line) each.");
+    command.addOption({"json", "Print one JSON object a line, a disk each, instead of text."});
+    if (!command.parse(arguments, 1, std::numeric_limits<qsizetype>::max()))
         return 0;
-    const QString path = command.files().front();
-    TLOrvane orvane(FactoryImage::samples());
-    const OrvaneDiskInput disk = OrvaneDiskInput::load(path.toStdString(), orvane);
     const TLOrvane defaults(FactoryImage::samples());
-    QJsonArray banks;
-    for (const int bank : disk.banks)
-        banks.append(bankObject(orvane, defaults, bank));
-    if (!command.parser().isSet("json")) {
-        printText(path, disk.shape, banks);
-        return 0;
+    for (const QString& file : command.files()) {
+        const std::string path = OrvaneArgumentText::bytes(file);
+        TLOrvane orvane(FactoryImage::samples());
+        const OrvaneDiskInput disk = OrvaneDiskInput::load(path, orvane);
+        std::vector<BankInfo> banks;
+        for (const int bank : disk.banks)
+            banks.push_back(bankInfo(orvane, defaults, bank));
+        if (command.isSet("json"))
+            printJson(path, disk.shape, banks);
+        else
+            printText(path, disk.shape, banks);
+        std::fflush(stdout);
     }
-    const QJsonObject object{{"file", path}, {"shape", shapeName(disk.shape)}, {"banks", banks}};
-    std::fputs(QJsonDocument(object).toJson(QJsonDocument::Indented).constData(), stdout);
     return 0;
 }

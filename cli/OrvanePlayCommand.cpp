@@ -2,6 +2,7 @@
 
 #include "audioout/KTAudioPlayer.h"
 #include "audioout/alsa/KTAlsaAudioDevice.h"
+#include "cli/OrvaneArgumentText.h"
 #include "cli/OrvaneBankNumbers.h"
 #include "cli/OrvaneCliError.h"
 #include "cli/OrvaneCommandParser.h"
@@ -19,18 +20,16 @@
 
 int OrvanePlayCommand::run(const QStringList& arguments)
 {
-    OrvaneCommandParser command("play", "DISK",
-                                "Plays a bank of a disk on the sound output, up to its last non-zero sample.\n"
-                                "Ctrl-C stops it and exits 130.");
-    command.parser().addOptions({
-        {"bank", "The bank to play, 1 to 7.", "N"},
-        {"device", "The ALSA sound device (default: \"default\").", "NAME", KTAlsaAudioDevice::kDefaultName},
-    });
+    OrvaneCommandParser command("play", "Plays a bank of a disk on the sound output, up to its last non-zero "
+                                        "sample.\nCtrl-C stops it and exits 130.");
+    command.addArgument("DISK", "The disk that holds the bank.");
+    command.addOption({"bank", "The bank to play, 1 to 7.", "N"}, true);
+    command.addOption({"device", "The ALSA sound device (default: \"default\").", "NAME", KTAlsaAudioDevice::kDefaultName});
     if (!command.parse(arguments, 1, 1))
         return 0;
     const int bank = OrvaneBankNumbers::one(command.required("bank"));
-    const std::string path = command.files().front().toStdString();
-    const std::string deviceName = command.parser().value("device").toStdString();
+    const std::string path = OrvaneArgumentText::bytes(command.files().front());
+    const std::string deviceName = command.value("device").toStdString();
 
     TLOrvane orvane(FactoryImage::samples());
     OrvaneDiskInput::load(path, orvane).require(bank, path);
@@ -50,6 +49,7 @@ int OrvanePlayCommand::run(const QStringList& arguments)
     if (!failure.empty())
         throw OrvaneCliError::failure("sound device \"" + deviceName + "\"", failure);
     if (stop.load())
-        throw OrvaneCliError{OrvaneCliError::kInterrupted, "sound device \"" + deviceName + "\": playing stopped"};
+        throw OrvaneCliError::interrupted(OrvaneStopSignal::signal(), "sound device \"" + deviceName + "\"",
+                                          "playing stopped");
     return 0;
 }

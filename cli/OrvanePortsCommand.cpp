@@ -7,7 +7,7 @@
 
 int OrvanePortsCommand::run(const QStringList& arguments)
 {
-    OrvaneCommandParser command("ports", "", "Lists the MIDI destinations: number, a tab, the name.");
+    OrvaneCommandParser command("ports", "Lists the MIDI destinations: number, a tab, the name.");
     if (!command.parse(arguments, 0, 0))
         return 0;
     const OrvaneMidiPorts ports;

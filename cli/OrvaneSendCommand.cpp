@@ -1,5 +1,6 @@
 #include "cli/OrvaneSendCommand.h"
 
+#include "cli/OrvaneArgumentText.h"
 #include "cli/OrvaneBankNumbers.h"
 #include "cli/OrvaneCliError.h"
 #include "cli/OrvaneCommandParser.h"
@@ -32,9 +33,9 @@ int channelIndex(const QString& text)
 
 std::vector<int> chosenBanks(const OrvaneCommandParser& command, const OrvaneDiskInput& disk, const std::string& path)
 {
-    if (!command.parser().isSet("banks"))
+    if (!command.isSet("banks"))
         return disk.banks;
-    const std::vector<int> banks = OrvaneBankNumbers::list(command.parser().value("banks"));
+    const std::vector<int> banks = OrvaneBankNumbers::list(command.value("banks"));
     for (const int bank : banks)
         disk.require(bank, path);
     return banks;
@@ -44,20 +45,20 @@ std::vector<int> chosenBanks(const OrvaneCommandParser& command, const OrvaneDis
 
 int OrvaneSendCommand::run(const QStringList& arguments)
 {
-    OrvaneCommandParser command("send", "DISK",
-                                "Sends the banks of a disk to a MIDI destination: All Notes Off, then each "
-                                "bank's header and data at the MIDI line rate.\nCtrl-C ends the message in "
-                                "flight with F7 and exits 130.");
-    command.parser().addOptions({
-        {"port", "The destination: its name or its number as orvane ports lists it.", "NAME|NUMBER"},
-        {"channel", "The MIDI channel, 1 to 16 (default 1).", "1-16", "1"},
-        {"banks", "The banks of the disk to send, e.g. 1,3-5 (default: all it holds).", "LIST"},
-    });
+    OrvaneCommandParser command("send", "Sends the banks of a disk to a MIDI destination: All Notes Off, then "
+                                        "each bank's header and data at the MIDI line rate.\nCtrl-C (or SIGTERM, "
+                                        "SIGHUP) ends the message in flight with F7 and exits 128 + the signal's "
+                                        "number.");
+    command.addArgument("DISK", "The disk whose banks are sent.");
+    command.addOption({"port", "The destination: its name or its number as orvane ports lists it.", "NAME|NUMBER"},
+                      true);
+    command.addOption({"channel", "The MIDI channel, 1 to 16 (default 1).", "1-16", "1"});
+    command.addOption({"banks", "The banks of the disk to send, e.g. 1,3-5 (default: all it holds).", "LIST"});
     if (!command.parse(arguments, 1, 1))
         return 0;
     const QString port = command.required("port");
-    const int channel = channelIndex(command.parser().value("channel"));
-    const std::string path = command.files().front().toStdString();
+    const int channel = channelIndex(command.value("channel"));
+    const std::string path = OrvaneArgumentText::bytes(command.files().front());
 
     TLOrvane orvane(FactoryImage::samples());
     const OrvaneDiskInput disk = OrvaneDiskInput::load(path, orvane);
@@ -87,8 +88,7 @@ int OrvaneSendCommand::run(const QStringList& arguments)
                                       "bank " + std::to_string(result.failedBank + 1) +
                                           " did not arrive: the destination went away or refused the data");
     if (result.outcome == KTBankTransmission::Outcome::Stopped)
-        throw OrvaneCliError{OrvaneCliError::kInterrupted,
-                             "port \"" + ports.titles()[destination] + "\": send interrupted, the message "
-                             "in flight was ended with F7"};
+        throw OrvaneCliError::interrupted(OrvaneStopSignal::signal(), "port \"" + ports.titles()[destination] + "\"",
+                                          "send interrupted, the message in flight was ended with F7");
     return 0;
 }

@@ -2,16 +2,20 @@
 
 #include <atomic>
 
-// SIGINT and SIGTERM as a stop request. The handler only stores to a lock-free
-// atomic, which is async-signal-safe; a handler can reach nothing but static
-// storage, hence the one static flag.
+// SIGINT, SIGTERM and SIGHUP as a stop request, for the commands that end
+// their work gracefully (a send closes its message with F7). The handler only
+// stores to lock-free atomics, which is async-signal-safe; a handler can reach
+// nothing but static storage, hence the static flags.
 class OrvaneStopSignal {
 public:
     // Installs the handlers and returns the flag they set.
     static const std::atomic<bool>& install();
+    // The number of the last signal that asked to stop; 0 when none did.
+    static int signal() { return sSignal.load(); }
 
 private:
     static void handle(int signal);
     static std::atomic<bool> sStopRequested;
-    static_assert(std::atomic<bool>::is_always_lock_free);
+    static std::atomic<int> sSignal;
+    static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
 };

@@ -1,9 +1,12 @@
 #include "device/TLDiskReader.h"
 
 #include "device/TLBankRange.h"
+#include "device/TLDumpCheck.h"
 #include "device/TLOrvane.h"
 #include "midi/KTMidiFileReader.h"
 
+#include <cerrno>
+#include <cstring>
 #include <system_error>
 
 namespace {
@@ -19,11 +22,15 @@ TLDiskTrack::Kind kindOf(int detectedBank, bool singleTrack)
     return TLDiskTrack::Kind::Foreign;
 }
 
-// Directories, pipes and devices are no disks; opening a pipe would wait for a writer.
-bool isRegularFile(const std::filesystem::path& path)
+// Directories, pipes and devices are no disks; opening a pipe would wait for a
+// writer. Why the path is no file to read, empty when it is one.
+std::string notAFileReason(const std::filesystem::path& path)
 {
     std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error)
+        return error.message();
+    return std::filesystem::is_regular_file(status) ? std::string() : "is not a regular file";
 }
 
 } // namespace
@@ -40,9 +47,14 @@ std::vector<const TLDiskTrack*> TLDiskContents::bankTracks() const
 TLDiskContents TLDiskReader::read(const std::filesystem::path& path, TLOrvane& orvane)
 {
     TLDiskContents contents;
-    if (!isRegularFile(path))
+    contents.reason = notAFileReason(path);
+    if (!contents.reason.empty())
         return contents;
     KTMidiFileReader reader(path.c_str());
+    if (!reader.is_open()) {
+        contents.reason = std::strerror(errno);
+        return contents;
+    }
     contents.status = TLDiskContents::Status::NotMidiFile;
     if (!reader.isMidiFile())
         return contents;
@@ -54,9 +66,13 @@ TLDiskContents TLDiskReader::read(const std::filesystem::path& path, TLOrvane& o
         TLDiskTrack& track = contents.tracks.emplace_back();
         track.detectedBank = orvane.detectBank(events);
         track.kind = kindOf(track.detectedBank, singleTrack);
+        if (track.kind == TLDiskTrack::Kind::Bank)
+            track.damage = TLDumpCheck::damage(events);
+        if (!track.damage.empty())
+            track.kind = TLDiskTrack::Kind::Damaged;
         track.events = std::move(events);
         events.clear();
-        if (track.kind == TLDiskTrack::Kind::Foreign)
+        if (track.kind == TLDiskTrack::Kind::Foreign || track.kind == TLDiskTrack::Kind::Damaged)
             break;
     }
     reader.close();

@@ -4,7 +4,14 @@
 #include "device/TLSafeWrite.h"
 #include "midi/KTMidiFileWriter.h"
 
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -63,17 +70,44 @@ std::vector<KTMidiEventList> TLDiskWriter::tracks(TLOrvane& orvane, TLDiskShape 
     return tracks;
 }
 
-bool TLDiskWriter::write(const std::filesystem::path& path, const std::vector<KTMidiEventList>& tracks)
+// The MIDI file writer works on a file it can seek in. It writes into a file
+// that lives in memory only, reached by its /proc name, so the disk's bytes
+// leave the program only through the output rule.
+std::vector<std::uint8_t> TLDiskWriter::bytes(const std::vector<KTMidiEventList>& tracks, std::string& failure)
 {
-    return TLSafeWrite::replace(path, [&tracks](const std::filesystem::path& temporary) {
-        KTMidiFileWriter writer(temporary.c_str(), kDivision, kTempo);
-        for (const KTMidiEventList& track : tracks)
-            writer.writeTrack(track, true);
-        return writer.finish();
-    });
+    const int memory = ::memfd_create("orvane-disk", MFD_CLOEXEC);
+    if (memory < 0) {
+        failure = std::strerror(errno);
+        return {};
+    }
+    errno = 0;
+    const std::string path = "/proc/self/fd/" + std::to_string(memory);
+    KTMidiFileWriter writer(path.c_str(), kDivision, kTempo);
+    for (const KTMidiEventList& track : tracks)
+        writer.writeTrack(track, true);
+    std::vector<std::uint8_t> content;
+    struct stat written = {};
+    if (writer.finish() && ::fstat(memory, &written) == 0) {
+        content.resize(static_cast<std::size_t>(written.st_size));
+        if (::pread(memory, content.data(), content.size(), 0) != written.st_size)
+            content.clear();
+    }
+    if (content.empty())
+        failure = std::strerror(errno != 0 ? errno : EIO);
+    ::close(memory);
+    return content;
 }
 
-bool TLDiskWriter::save(TLOrvane& orvane, TLDiskShape shape, int bank, const std::filesystem::path& path)
+TLWriteResult TLDiskWriter::write(const std::filesystem::path& path, const std::vector<KTMidiEventList>& tracks)
+{
+    std::string failure;
+    const std::vector<std::uint8_t> content = bytes(tracks, failure);
+    if (content.empty())
+        return TLWriteResult::failed(failure);
+    return TLSafeWrite::replace(path, content);
+}
+
+TLWriteResult TLDiskWriter::save(TLOrvane& orvane, TLDiskShape shape, int bank, const std::filesystem::path& path)
 {
     return write(path, tracks(orvane, shape, bank));
 }

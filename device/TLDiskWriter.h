@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/TLWriteResult.h"
 #include "midi/KTMidiEvent.h"
 
 #include <cstdint>
@@ -21,9 +22,11 @@ public:
 
     // The disk's tracks, in file order. bank is used for a one-bank disk only.
     static std::vector<KTMidiEventList> tracks(TLOrvane& orvane, TLDiskShape shape, int bank);
-    // Writes the tracks as a disk; an existing file is replaced only by a
-    // complete new one. False when the disk could not be written.
-    static bool write(const std::filesystem::path& path, const std::vector<KTMidiEventList>& tracks);
+    // The disk file's bytes; empty, with the system's reason, when they could
+    // not be made.
+    static std::vector<std::uint8_t> bytes(const std::vector<KTMidiEventList>& tracks, std::string& failure);
+    // Writes the tracks as a disk through the output rule (TLSafeWrite).
+    static TLWriteResult write(const std::filesystem::path& path, const std::vector<KTMidiEventList>& tracks);
     // Both steps together.
-    static bool save(TLOrvane& orvane, TLDiskShape shape, int bank, const std::filesystem::path& path);
+    static TLWriteResult save(TLOrvane& orvane, TLDiskShape shape, int bank, const std::filesystem::path& path);
 };

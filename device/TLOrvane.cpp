@@ -1,5 +1,8 @@
 #include "device/TLOrvane.h"
 
+#include "device/TLDumpCheck.h"
+#include "device/TLDumpFormat.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -12,12 +15,12 @@ constexpr std::uint8_t kMeta = 0xFF;
 constexpr std::uint8_t kTrackName = 0x03;
 constexpr std::uint8_t kInstrumentName = 0x04;
 constexpr std::uint8_t kSequencerSpecific = 0x7F;
-constexpr std::uint8_t kManufacturer = 0x31;
-constexpr std::uint8_t kBankHeaderType = 0x79;
-constexpr std::uint8_t kSampleDataType = 0x66;
-constexpr std::size_t kSampleDataHeader = 5;
+constexpr std::uint8_t kManufacturer = TLDumpFormat::kManufacturer;
+constexpr std::uint8_t kBankHeaderType = TLDumpFormat::kBankHeaderType;
+constexpr std::uint8_t kSampleDataType = TLDumpFormat::kSampleDataType;
+constexpr std::size_t kSampleDataHeader = TLDumpFormat::kSampleDataHeader;
 constexpr std::size_t kSequencerSpecificNames = 6;
-constexpr std::uint64_t kSampleDataPause = 6000;
+constexpr std::uint64_t kSampleDataPause = TLDumpFormat::kSampleDataPause;
 constexpr char kInstrument[] = "Tavel Orvane";
 
 bool isSampleDataMessage(const KTMidiEvent& event)
@@ -158,7 +161,8 @@ bool TLOrvane::loadBank(const KTMidiEventList& events, int bank)
     const int detected = detectBank(events);
     if (detected == -1)
         return true;
-    if (detected < 0)
+    // A damaged dump would leave noise or a bank of the wrong length.
+    if (detected < 0 || !TLDumpCheck::damage(events).empty())
         return false;
     for (const KTMidiEvent& event : events) {
         if (isMetaOfType(event, kTrackName))
@@ -184,13 +188,16 @@ void TLOrvane::loadSampleNames(const KTMidiEvent& event, int bank)
     }
 }
 
-// Replaces the bank's samples with every complete group of four data bytes
-// between the five-byte header and the message's last byte.
+// Replaces the bank's samples with the groups of four data bytes between the
+// five-byte header and the message's last byte.
 void TLOrvane::loadSamples(const KTMidiEvent& event, int bank)
 {
-    const std::size_t dataBytes = event.size() > kSampleDataHeader + 1 ? event.size() - kSampleDataHeader - 1 : 0;
+    // A bank always holds a whole bank's samples: data of another length is
+    // no sample data of this instrument.
+    if (event.size() != TLDumpFormat::kSampleDataSize)
+        return;
     std::vector<std::int16_t>& samples = mSamples[bank];
-    samples.resize(dataBytes / 4);
+    samples.resize(kSamplesPerBank);
     const std::uint8_t* in = event.data() + kSampleDataHeader;
     for (std::int16_t& sample : samples) {
         const std::uint8_t low = fromSevenBitPair(in[0], in[1]);

@@ -3,12 +3,14 @@
 #include "audio/KTAiffFileReader.h"
 #include "audio/KTSampleConverter.h"
 #include "audio/KTWaveFileReader.h"
+#include "device/TLInputKind.h"
 #include "device/TLOrvane.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <system_error>
@@ -22,11 +24,47 @@ constexpr double kBankRate = 44100.0;
 static_assert(std::endian::native == std::endian::little,
               "imported samples are little-endian and copied into the bank as they are");
 
-// Panels may offer directories, pipes or devices, and opening a pipe waits for a writer.
-bool isRegularFile(const std::filesystem::path& path)
+constexpr char kOnlyPcm[] = "only PCM AIFF and WAV files can be imported";
+
+// Panels may offer directories, pipes or devices, and opening a pipe waits for
+// a writer. Why the path is no file to read, empty when it is one.
+std::string notAFileReason(const std::filesystem::path& path)
 {
     std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error)
+        return error.message();
+    return std::filesystem::is_regular_file(status) ? std::string() : "is not a regular file";
+}
+
+std::vector<std::uint8_t> headOf(KTAudioFileReader& reader)
+{
+    std::vector<std::uint8_t> head(TLInputKind::kHeadBytes, 0);
+    reader.clear();
+    reader.seekg(0);
+    reader.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(std::max<std::streamsize>(reader.gcount(), 0)));
+    reader.clear();
+    return head;
+}
+
+// Why a file that is not PCM AIFF or WAV must not be read as raw samples;
+// empty when raw reading is what it asks for (an empty file holds no sound,
+// whatever its name).
+std::string refusalOf(KTAudioFileReader& reader, const std::filesystem::path& path)
+{
+    const std::vector<std::uint8_t> head = headOf(reader);
+    if (head.empty())
+        return {};
+    if (reader.isValid()) {
+        const bool aiff = head.size() >= 4 && std::equal(head.begin(), head.begin() + 4, "FORM");
+        return std::string(aiff ? "an AIFF" : "a WAV") + " file that is damaged or not PCM: " + kOnlyPcm;
+    }
+    if (std::string other = TLInputKind::otherFormat(head); !other.empty())
+        return other + ": " + kOnlyPcm;
+    if (TLInputKind::namedAsAudio(path))
+        return "not an AIFF or WAV file, though its name says so: " + std::string(kOnlyPcm);
+    return {};
 }
 
 std::unique_ptr<KTAudioFileReader> openReader(const std::filesystem::path& path)
@@ -82,23 +120,30 @@ std::int16_t faded(std::int16_t sample, int k)
 TLImportedSound TLSampleImporter::read(const std::filesystem::path& path, Resampling resampling)
 {
     TLImportedSound sound;
-    if (!isRegularFile(path))
+    sound.reason = notAFileReason(path);
+    if (!sound.reason.empty())
         return sound;
     const std::unique_ptr<KTAudioFileReader> reader = openReader(path);
     // Vanished or unreadable since it was chosen.
-    if (!reader->is_open())
+    if (!reader->is_open()) {
+        sound.reason = std::strerror(errno);
         return sound;
-    if (reader->isValid() && !reader->isSupported()) {
+    }
+    if (!reader->isSupported()) {
+        sound.reason = refusalOf(*reader, path);
         sound.status = TLImportedSound::Status::Unsupported;
-    } else {
+    }
+    if (sound.reason.empty()) {
         sound.raw = !reader->isValid();
         sound.samples = sound.raw ? readRaw(*reader) : readPcm(*reader, resampling, sound.sourceSeconds);
         if (sound.raw) {
             std::error_code error;
             sound.sourceSeconds = double(std::filesystem::file_size(path, error) / 2) / kBankRate;
         }
-        sound.status = sound.samples.size() < sizeof(std::int16_t) ? TLImportedSound::Status::NoSound
-                                                                   : TLImportedSound::Status::Imported;
+        const bool empty = sound.samples.size() < sizeof(std::int16_t);
+        sound.status = empty ? TLImportedSound::Status::NoSound : TLImportedSound::Status::Imported;
+        if (empty)
+            sound.reason = "holds no sound data";
     }
     reader->close();
     return sound;
@@ -131,11 +176,11 @@ void TLSampleImporter::store(TLOrvane& orvane, int bank, const std::filesystem::
     place(orvane.mSamples[static_cast<std::size_t>(bank)], sound.samples);
 }
 
-TLImportedSound::Status TLSampleImporter::importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path,
-                                                    Resampling resampling)
+TLImportedSound TLSampleImporter::importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path,
+                                             Resampling resampling)
 {
-    const TLImportedSound sound = read(path, resampling);
+    TLImportedSound sound = read(path, resampling);
     if (sound.status == TLImportedSound::Status::Imported)
         store(orvane, bank, path, sound);
-    return sound.status;
+    return sound;
 }

@@ -15,13 +15,17 @@ struct TLImportedSound {
     enum class Status {
         Imported,
         Unreadable,  // missing, not a regular file, or cannot be opened
-        Unsupported, // AIFF or WAV, but not uncompressed PCM
+        Unsupported, // AIFF or WAV but not PCM, or another known format
         NoSound,     // the file yields no samples: the bank must stay as it is
     };
     Status status = Status::Unreadable;
+    // Why the file was not imported, in lower case: the system's reason, or
+    // what the file is instead of PCM AIFF or WAV.
+    std::string reason;
     // At most a bank's length of converted samples.
     KTSample samples;
-    // Neither AIFF nor WAV: the file's first bytes taken as samples.
+    // Neither AIFF, WAV nor another known format: the file's first bytes
+    // taken as 16-bit little-endian samples.
     bool raw = false;
     // How long the whole file plays, of which a bank takes at most its length.
     double sourceSeconds = 0.0;
@@ -30,10 +34,12 @@ struct TLImportedSound {
     double bankSeconds() const;
 };
 
-// Importing audio files into a bank. AIFF is tried first, then WAV; any other
-// file is taken as raw 16-bit data. Only what a bank can hold is read, so a
-// long file costs no more than a short one. Files at another rate than the
-// bank's are resampled linearly unless the caller asks for high quality.
+// Importing audio files into a bank. AIFF is tried first, then WAV. A file
+// that names itself AIFF or WAV, or starts like another known format, and
+// does not read as PCM AIFF or WAV is refused; any other file is taken as raw
+// 16-bit little-endian data. Only what a bank can hold is read, so a long file
+// costs no more than a short one. Files at another rate than the bank's are
+// resampled linearly unless the caller asks for high quality.
 class TLSampleImporter {
 public:
     static constexpr int kFadeLength = 15;
@@ -48,6 +54,6 @@ public:
     static void store(TLOrvane& orvane, int bank, const std::filesystem::path& path, const TLImportedSound& sound);
     // Reads the file into the bank and names the bank's first sample slot
     // after the file. The bank is left as it was unless the status is Imported.
-    static TLImportedSound::Status importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path,
-                                              Resampling resampling = Resampling::Linear);
+    static TLImportedSound importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path,
+                                      Resampling resampling = Resampling::Linear);
 };

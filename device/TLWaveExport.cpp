@@ -2,7 +2,6 @@
 
 #include "device/TLSafeWrite.h"
 
-#include <fstream>
 #include <string_view>
 
 namespace {
@@ -47,13 +46,7 @@ std::vector<std::uint8_t> TLWaveExport::bytes(const std::vector<std::int16_t>& s
     return out;
 }
 
-bool TLWaveExport::write(const std::filesystem::path& path, const std::vector<std::int16_t>& samples)
+TLWriteResult TLWaveExport::write(const std::filesystem::path& path, const std::vector<std::int16_t>& samples)
 {
-    const std::vector<std::uint8_t> content = bytes(samples);
-    return TLSafeWrite::replace(path, [&content](const std::filesystem::path& temporary) {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-        file.close();
-        return static_cast<bool>(file);
-    });
+    return TLSafeWrite::replace(path, bytes(samples));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/TLWriteResult.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -9,6 +11,6 @@
 class TLWaveExport {
 public:
     static std::vector<std::uint8_t> bytes(const std::vector<std::int16_t>& samples);
-    // Writes the file; an existing one is replaced only by a complete new file.
-    static bool write(const std::filesystem::path& path, const std::vector<std::int16_t>& samples);
+    // Writes the file through the output rule (TLSafeWrite).
+    static TLWriteResult write(const std::filesystem::path& path, const std::vector<std::int16_t>& samples);
 };

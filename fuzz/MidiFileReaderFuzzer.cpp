@@ -1,6 +1,9 @@
 // Reads the input as a disk the way loading does: every track until an empty
 // list, each list given to detectBank and, for a bank of the store, loadBank.
-// Aborts when reading consumes more than the file can justify.
+// Aborts when reading consumes more than the file can justify, when loadBank
+// takes a damaged dump or refuses a whole one, or a bank stops holding a whole
+// bank's samples.
+#include "device/TLDumpCheck.h"
 #include "device/TLOrvane.h"
 #include "fuzz/FuzzInputFile.h"
 #include "midi/KTMidiFileReader.h"
@@ -42,7 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         const int bank = orvane.detectBank(events);
         if (bank >= 0 && bank < TLOrvane::kBankCount) {
-            if (!orvane.loadBank(events, bank))
+            const bool whole = TLDumpCheck::damage(events).empty();
+            if (orvane.loadBank(events, bank) != whole)
+                std::abort();
+            if (orvane.mSamples[static_cast<std::size_t>(bank)].size() != std::size_t(TLOrvane::kSamplesPerBank))
                 std::abort();
             orvane.resetBank(bank);
         } else if (bank < -1 && orvane.loadBank(events, 0)) {

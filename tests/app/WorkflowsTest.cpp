@@ -161,7 +161,8 @@ TEST_F(Workflows, SaveWritesBackInTheShapeLastUsedOrSaysItFailedAndLoadIsOneUndo
 {
     act(&OrvaneEditorController::save, 2, mFolder.path("missing/one.mid"));
     act(&OrvaneEditorController::save, 2); // cancelled
-    const Alert failed{AlertStyle::Critical, "Save Failed", "The disk could not be saved.", "OK", "", ""};
+    const Alert failed{AlertStyle::Critical, "Save Failed", "The disk could not be saved.\nNo such file or directory.",
+                       "OK", "", ""};
     EXPECT_EQ(mApp.mAlerts, std::vector<Alert>{failed});
     act(&OrvaneEditorController::save, 2, mFolder.path("Drums v1.2.mid"));
     EXPECT_TRUE(mApp.mPanels.back().save);

@@ -1,16 +1,22 @@
 // Disks through the domain core: the exact bytes of both shapes, round trips
-// into a fresh bank store, damaged and foreign files, and the safe write.
+// into a fresh bank store, damaged and foreign files, and the output rule.
 
 #include "device/TLDiskReader.h"
 #include "device/TLDiskWriter.h"
 #include "device/TLOrvane.h"
 #include "device/TLSafeWrite.h"
+#include "device/TLTemporaryFileGuard.h"
 #include "midi/KTMidiFileWriter.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -110,6 +116,8 @@ TEST_F(Disk, WhatIsNoDiskOrHoldsNoBankIsToldApart)
             event[2] = static_cast<std::uint8_t>(event[2] + 6);
     const KTMidiEventList names{mOrvane.makeMetaEvent(3, 0)};
     const KTMidiEventList bank1 = mOrvane.makeSampleDump(0, 0);
+    KTMidiEventList damaged = mOrvane.makeSampleDump(2, 0);
+    damaged[1][500] = 0x90;
 
     const struct {
         std::string path;
@@ -124,6 +132,8 @@ TEST_F(Disk, WhatIsNoDiskOrHoldsNoBankIsToldApart)
         {disk("bank8.mid", {bank8}), TLDiskContents::Status::Read, {Kind::Foreign}},
         {disk("mixed.mid", {names, bank1, bank8, bank1}), TLDiskContents::Status::Read,
          {Kind::Header, Kind::Bank, Kind::Foreign}},
+        {disk("damaged.mid", {names, bank1, damaged, bank1}), TLDiskContents::Status::Read,
+         {Kind::Header, Kind::Bank, Kind::Damaged}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -134,27 +144,79 @@ TEST_F(Disk, WhatIsNoDiskOrHoldsNoBankIsToldApart)
             kinds.push_back(track.kind);
         EXPECT_EQ(kinds, c.kinds);
         EXPECT_EQ(contents.hasForeignTrack(), !c.kinds.empty() && c.kinds.back() == Kind::Foreign);
+        const bool isDamaged = !c.kinds.empty() && c.kinds.back() == Kind::Damaged;
+        ASSERT_EQ(contents.damagedTrack() != nullptr, isDamaged);
+        if (isDamaged)
+            EXPECT_EQ(contents.damagedTrack()->detectedBank, 2);
     }
 }
 
-TEST_F(Disk, AFailedWriteLeavesTheOldFileAndNoTemporaryBehind)
+// Every write goes through one rule: the old file stays byte for byte on any
+// failure, no temporary file is left, and the system's reason comes back.
+TEST_F(Disk, TheOutputRuleReplacesOnlyRegularFilesWhole)
 {
-    const std::string target = mFolder.write("keep.mid", Bytes{1, 2, 3});
-    ::chmod(target.c_str(), 0640);
-    EXPECT_FALSE(TLSafeWrite::replace(target, [](const fs::path& temporary) {
-        std::ofstream(temporary) << "half";
-        return false;
-    }));
-    EXPECT_EQ(TestFolder::read(target), (Bytes{1, 2, 3}));
-    EXPECT_FALSE(TLSafeWrite::replace(mFolder.path("no/such/folder.mid"), [](const fs::path&) { return true; }));
-
-    // Through a link: the file it points to is replaced, keeping its permissions.
-    fs::create_symlink(target, mFolder.path("link.mid"));
-    ASSERT_TRUE(TLSafeWrite::replace(mFolder.path("link.mid"), [](const fs::path& temporary) {
-        return static_cast<bool>(std::ofstream(temporary) << "new");
-    }));
+    const std::string keep = mFolder.write("keep.mid", Bytes{1, 2, 3});
+    ::chmod(keep.c_str(), 0640);
+    fs::create_symlink("keep.mid", mFolder.path("link.mid"));
+    ::mkfifo(mFolder.path("pipe").c_str(), 0600);
+    fs::create_directory(mFolder.path("locked"));
+    const Bytes big(100000, 7);
+    const struct {
+        std::string target;
+        Bytes bytes;
+        std::string failure;
+        std::uintmax_t sizeLimit = RLIM_INFINITY;
+    } cases[] = {
+        {mFolder.path("link.mid"), {4, 5}, ""}, // through the link, keeping the mode
+        {mFolder.path("pipe"), {9}, "not a regular file"},
+        {mFolder.path("locked"), {9}, "not a regular file"},
+        {mFolder.path("no/such/folder.mid"), {9}, "No such file or directory"},
+        {keep, big, "File too large", 4096}, // fails part way, as a full disk does
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        rlimit old = {};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = c.sizeLimit;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const TLWriteResult result = TLSafeWrite::replace(c.target, c.bytes);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_EQ(result.failure, c.failure);
+        EXPECT_EQ(TestFolder::read(keep), c.failure.empty() ? c.bytes : Bytes({4, 5}));
+    }
     EXPECT_TRUE(fs::is_symlink(mFolder.path("link.mid")));
-    EXPECT_EQ(TestFolder::read(target), (Bytes{'n', 'e', 'w'}));
-    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
-    EXPECT_EQ(std::distance(fs::directory_iterator(mFolder.path("")), fs::directory_iterator()), 2);
+    EXPECT_TRUE(fs::is_fifo(mFolder.path("pipe")));
+    EXPECT_EQ(fs::status(keep).permissions(), fs::perms(0640));
+    EXPECT_EQ(std::distance(fs::directory_iterator(mFolder.path("")), fs::directory_iterator()), 4);
+
+    // The same file by another name is one of the command's inputs.
+    EXPECT_EQ(TLSafeWrite::refusal(mFolder.path("link.mid"), {keep}), TLSafeWrite::kIsAnInput);
+    EXPECT_EQ(TLSafeWrite::refusal(keep, {mFolder.path("pipe"), mFolder.path("link.mid")}), TLSafeWrite::kIsAnInput);
+    EXPECT_EQ(TLSafeWrite::refusal(mFolder.path("new.mid"), {keep}), "");
+}
+
+// A signal during a write removes the temporary file and ends the program as
+// the signal would; a signal the program ignores stays ignored.
+TEST_F(Disk, ASignalDuringAWriteLeavesNoTemporaryFile)
+{
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, -SIGHUP}) {
+        const std::string temporary = mFolder.write(".disk.mid.1.tmp", Bytes{1});
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (signal < 0)
+                std::signal(-signal, SIG_IGN);
+            const TLTemporaryFileGuard guard(temporary);
+            ::raise(std::abs(signal));
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (signal < 0) {
+            EXPECT_TRUE(WIFEXITED(status) && fs::exists(temporary)) << "an ignored " << -signal;
+            continue;
+        }
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_FALSE(fs::exists(temporary)) << signal;
+    }
 }

@@ -82,6 +82,10 @@ TEST(SampleImporter, ReadsWhatSoxWritesAndRefusesWhatHoldsNoSound)
     Bytes wav = TestFolder::read(folder.soxFromSamples("full.wav", ramp(10), 16, 1, 44100, "-t wav"));
     const Bytes noData(wav.begin(), wav.begin() + 36);
     const Bytes cutFormat(wav.begin(), wav.begin() + 26);
+    // What is no PCM must not become noise: an MP3 named .wav, text named .aif,
+    // zeros named .wav; the same zeros with no name to go by are raw data.
+    const Bytes mp3{'I', 'D', '3', 3, 0, 0, 0, 0, 0, 0, 0xFF, 0xFB, 0x90, 0x64};
+    const Bytes text{'n', 'o', 't', ' ', 'a', 'u', 'd', 'i', 'o', '\n'};
 
     const struct {
         std::string path;
@@ -99,6 +103,11 @@ TEST(SampleImporter, ReadsWhatSoxWritesAndRefusesWhatHoldsNoSound)
          {2000, 2000, 2000}, 4410, 0.1},
         {folder.write("five.raw", Bytes{0x30, 0x75, 0x31, 0x75, 0xFF}), Status::Imported, true, {30000, 30001}, 2, 2 / 44100.0},
         {floatWav, Status::Unsupported, false, {}, 0},
+        {folder.write("song.wav", mp3), Status::Unsupported, false, {}, 0},
+        {folder.write("frame", Bytes(mp3.begin() + 10, mp3.end())), Status::Unsupported, false, {}, 0},
+        {folder.write("text.aif", text), Status::Unsupported, false, {}, 0},
+        {folder.write("zeros.wav", Bytes(4000)), Status::Unsupported, false, {}, 0},
+        {folder.write("zeros", Bytes(4000)), Status::Imported, true, {0, 0}, 2000, 2000 / 44100.0},
         {folder.path("missing.wav"), Status::Unreadable, false, {}, 0},
         {folder.path(""), Status::Unreadable, false, {}, 0},
         {folder.write("empty.wav", {}), Status::NoSound, true, {}, 0},
@@ -110,6 +119,7 @@ TEST(SampleImporter, ReadsWhatSoxWritesAndRefusesWhatHoldsNoSound)
         SCOPED_TRACE(c.path);
         const TLImportedSound sound = TLSampleImporter::read(c.path);
         EXPECT_EQ(sound.status, c.status);
+        EXPECT_EQ(sound.reason.empty(), c.status == Status::Imported) << sound.reason;
         EXPECT_EQ(sound.raw, c.raw);
         const Samples values = valuesOf(sound.samples);
         EXPECT_EQ(values.size(), c.count);
@@ -126,12 +136,12 @@ TEST(SampleImporter, ImportIntoPlacesAndNamesOrLeavesTheBankAlone)
     TLSampleImporter::place(expected, TLSampleImporter::read(path).samples);
     std::vector<std::int16_t> image(TLOrvane::kBankCount * kBank, 9);
     TLOrvane orvane(image.data());
-    ASSERT_EQ(TLSampleImporter::importInto(orvane, 4, path), Status::Imported);
+    ASSERT_EQ(TLSampleImporter::importInto(orvane, 4, path).status, Status::Imported);
     EXPECT_EQ(orvane.mSampleNames[4][0], "tone.wav");
     EXPECT_EQ(orvane.mSamples[4], expected);
 
     // A file that yields nothing leaves the bank and its names as they were.
-    EXPECT_EQ(TLSampleImporter::importInto(orvane, 4, folder.write("empty", {})), Status::NoSound);
+    EXPECT_EQ(TLSampleImporter::importInto(orvane, 4, folder.write("empty", {})).status, Status::NoSound);
     EXPECT_EQ(orvane.mSamples[4], expected);
     EXPECT_EQ(orvane.mSampleNames[4][0], "tone.wav");
 }

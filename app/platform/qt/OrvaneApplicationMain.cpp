@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
+
 namespace {
 
 // The information dictionary: the project version and the build number fixed
@@ -26,6 +28,9 @@ std::map<std::string, std::string> infoDictionary()
 
 int OrvaneApplicationMain(int argc, char** argv, const std::function<void(KTQtEditorWindows&)>& didFinishLaunching)
 {
+    // A save past the file size limit fails with EFBIG and is reported like
+    // any other failed save, instead of ending the editor.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("OrvaneEditor"));
     QApplication::setApplicationName(QStringLiteral("OrvaneEditor"));

@@ -1,0 +1,41 @@
+#include "device/TLDumpCheck.h"
+
+#include "device/TLDumpFormat.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint8_t kSysEx = 0xF0;
+constexpr std::uint8_t kEndOfSysEx = 0xF7;
+
+// Why one System Exclusive message of the dump is damaged; empty when whole.
+std::string messageDamage(const KTMidiEvent& message, const char* what)
+{
+    const std::string name(what);
+    if (message.size() < 3 || message[1] != TLDumpFormat::kManufacturer)
+        return "its " + name + " is not for the instrument (manufacturer byte is not 31)";
+    if (message.back() != kEndOfSysEx)
+        return "its " + name + " does not end with F7";
+    const auto inner = message.begin() + 1;
+    if (std::any_of(inner, message.end() - 1, [](std::uint8_t byte) { return byte >= 0x80; }))
+        return "its " + name + " holds a byte of 0x80 or more";
+    return {};
+}
+
+} // namespace
+
+std::string TLDumpCheck::damage(const KTMidiEventList& events)
+{
+    const auto header = std::find_if(events.begin(), events.end(),
+                                     [](const KTMidiEvent& event) { return event.isSysEx(); });
+    if (header == events.end() || header + 1 == events.end())
+        return "it holds no bank dump";
+    if (std::string why = messageDamage(*header, "bank header"); !why.empty())
+        return why;
+    const KTMidiEvent& data = *(header + 1);
+    if (data.size() != TLDumpFormat::kSampleDataSize)
+        return "its sample data is " + std::to_string(data.size()) + " bytes long, not " +
+               std::to_string(TLDumpFormat::kSampleDataSize);
+    return messageDamage(data, "sample data");
+}
