@@ -35,8 +35,8 @@ int OrvaneApplicationMain(int argc, char** argv, const std::function<void(KTQtEd
     QApplication::setOrganizationName(QStringLiteral("OrvaneEditor"));
     QApplication::setApplicationName(QStringLiteral("OrvaneEditor"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANE_SHORT_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("orvane-editor"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvane-editor")));
+    QApplication::setDesktopFileName(QStringLiteral("org.orvaneeditor.OrvaneEditor"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.orvaneeditor.OrvaneEditor")));
     // Only the Quit command and the main window's close button end the program,
     // both through the controller's termination answer.
     QApplication::setQuitOnLastWindowClosed(false);
