@@ -29,7 +29,7 @@ class KTWaveformView;
 class KTWindow;
 class TLOrvane;
 struct TLBankSnapshot;
-struct TLDiskContents;
+struct TLDiskReport;
 
 // The one controller of the editor: stands behind the main window, owns the bank
 // store, answers every control, menu command and table callback, and runs the
@@ -151,15 +151,13 @@ private:
     // Asks a running worker to stop and waits until it has ended.
     void stopTransmissionWorker();
     void fillVersionLines();
-    struct LoadResult {
-        int banks = 0;     // banks loaded
-        int lastBank = -1; // the bank the last track went to
-        bool complete = true;
-    };
-    // Loads the disk's tracks into the banks they belong to, asking before a
-    // one-bank disk replaces another bank than its own.
-    LoadResult loadTracks(const TLDiskContents& contents, int selectedBank);
+    // Loads a disk, all its banks or none.
     void loadDisk(const std::string& path, int selectedBank);
+    // Where a disk's banks go: their own banks (TLDiskLoader::kOwnBank), or,
+    // when the user agrees, a one-bank disk's bank into the selected bank;
+    // kKeepBanks when the user said no.
+    static constexpr int kKeepBanks = -2;
+    int targetBankFor(const TLDiskReport& report, int selectedBank);
     void importSample(const std::string& path, int bank);
 
     // The disk the banks were opened from or last saved to.

@@ -5,7 +5,7 @@
 #include "app/platform/KTTableView.h"
 #include "device/TLBankRange.h"
 #include "device/TLBankSnapshot.h"
-#include "device/TLDiskReader.h"
+#include "device/TLDiskLoader.h"
 #include "device/TLOrvane.h"
 
 #include <optional>
@@ -50,64 +50,51 @@ void OrvaneEditorController::openDiskAtPath(const std::string& path)
 void OrvaneEditorController::loadDisk(const std::string& path, int selectedBank)
 {
     const std::string fileName = KTDisplayText::elidedMiddle(KTDisplayText::fileNameOf(path));
-    const TLDiskContents contents = TLDiskReader::read(path, *mOrvane);
-    if (contents.status == TLDiskContents::Status::NotAFile) {
-        showStatus("Could not open " + fileName);
+    const TLDiskReport report = TLDiskLoader::examine(path, *mOrvane);
+    switch (report.outcome) {
+    case TLDiskReport::Outcome::Loadable:
+        break;
+    case TLDiskReport::Outcome::NotAFile:
+        showStatus("Could not open " + fileName + ": " + report.reason);
+        return;
+    case TLDiskReport::Outcome::NotMidiFile:
+    case TLDiskReport::Outcome::Foreign:
+        mApplication.runCriticalAlertPanel(kWrongFormatTitle, kWrongFormatMessage, "OK", "", "");
+        showStatus("No banks in " + fileName);
+        return;
+    case TLDiskReport::Outcome::Damaged:
+        // A damaged dump refuses the whole disk before any bank changes.
+        mApplication.runCriticalAlertPanel("Damaged Disk",
+                                           "\"" + fileName + "\" cannot be loaded: " +
+                                               KTDisplayText::sentence(report.reason) + "\nNo bank was changed.",
+                                           "OK", "", "");
         return;
     }
-    // A damaged dump refuses the whole disk before any bank changes.
-    if (const TLDiskTrack* damaged = contents.damagedTrack()) {
-        mApplication.runCriticalAlertPanel(
-            "Damaged Disk",
-            "\"" + fileName + "\" cannot be loaded: " + KTDisplayText::bankTitle(damaged->detectedBank) +
-                " is damaged (" + damaged->damage + ").\nNo bank was changed.",
-            "OK", "", "");
+    const int target = targetBankFor(report, selectedBank);
+    if (target == kKeepBanks) {
+        mTableView->reloadData();
+        showStatus("Did not load " + fileName + ": the banks are as they were");
         return;
     }
     const std::vector<TLBankSnapshot> before = snapshots(0, TLOrvane::kBankCount);
-    const LoadResult loaded = contents.status == TLDiskContents::Status::Read ? loadTracks(contents, selectedBank)
-                                                                               : LoadResult{0, -1, false};
+    TLDiskLoader::load(report, *mOrvane, target);
     recordStep("Load Disk", before);
+    tableViewSelectionDidChange(nullptr);
     mTableView->reloadData();
-    if (loaded.banks == 0) {
-        showStatus("No banks in " + fileName);
-        return;
-    }
-    showStatus("Loaded " + std::to_string(loaded.banks) + (loaded.banks == 1 ? " bank" : " banks") + " from " +
-               fileName);
-    if (loaded.complete)
-        setDocument(path, contents.shape(), loaded.lastBank);
+    const std::size_t count = report.banks.size();
+    showStatus("Loaded " + std::to_string(count) + (count == 1 ? " bank" : " banks") + " from " + fileName);
+    setDocument(path, report.shape, target == TLDiskLoader::kOwnBank ? report.banks.back() : target);
 }
 
-OrvaneEditorController::LoadResult OrvaneEditorController::loadTracks(const TLDiskContents& contents,
-                                                                      int selectedBank)
+int OrvaneEditorController::targetBankFor(const TLDiskReport& report, int selectedBank)
 {
-    LoadResult result;
-    for (const TLDiskTrack& track : contents.tracks) {
-        if (track.kind == TLDiskTrack::Kind::Foreign) {
-            mApplication.runCriticalAlertPanel(kWrongFormatTitle, kWrongFormatMessage, "OK", "", "");
-            result.complete = false;
-            return result;
-        }
-        // A track without a dump (the header track of an all-banks disk) is passed over.
-        if (track.kind != TLDiskTrack::Kind::Bank)
-            continue;
-        int targetBank = track.detectedBank;
-        if (targetBank != selectedBank && contents.shape() == TLDiskShape::OneBank) {
-            mApplication.beep();
-            const std::string message =
-                differentBanksMessage(mOrvane->mBankNames[static_cast<std::size_t>(targetBank)],
-                                      mOrvane->mBankNames[static_cast<std::size_t>(selectedBank)]);
-            if (mApplication.runCriticalAlertPanel("Different Banks!", message, "YES", "NO", "") != 1) {
-                result.complete = false;
-                return result;
-            }
-            targetBank = selectedBank;
-        }
-        mOrvane->loadBank(track.events, targetBank);
-        ++result.banks;
-        result.lastBank = targetBank;
-    }
-    tableViewSelectionDidChange(nullptr);
-    return result;
+    const int diskBank = report.banks.front();
+    if (report.shape != TLDiskShape::OneBank || diskBank == selectedBank)
+        return TLDiskLoader::kOwnBank;
+    mApplication.beep();
+    const std::string message = differentBanksMessage(mOrvane->mBankNames[static_cast<std::size_t>(diskBank)],
+                                                      mOrvane->mBankNames[static_cast<std::size_t>(selectedBank)]);
+    if (mApplication.runCriticalAlertPanel("Different Banks!", message, "YES", "NO", "") != 1)
+        return kKeepBanks;
+    return selectedBank;
 }

@@ -9,13 +9,9 @@
 #include "app/platform/KTWindow.h"
 #include "device/TLBankRange.h"
 #include "device/TLOrvane.h"
-#include "device/TLSendEstimate.h"
-#include "midi/KTMidiEvent.h"
-#include "midiout/KTBankTransmission.h"
-#include "midiout/KTClock.h"
+#include "device/TLSendJob.h"
 #include "midiout/KTMidiInterfaceTransmitter.h"
 
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -38,14 +34,11 @@ constexpr int kDefaultButton = 1;
 // Rows of the scope matrix.
 constexpr int kScopeSelectedBank = 0;
 
-using TimePoint = KTBankTransmission::TimePoint;
-
 // What the progress posts need: the controller for its controls and bank
-// store, the platform and the clock.
+// store, and the platform.
 struct WorkerContext {
     OrvaneEditorController& controller;
     KTApplicationPlatform& application;
-    KTClock& clock;
 };
 
 // Built by concatenation: the name is text, never a format.
@@ -57,28 +50,21 @@ std::string sendingText(int bank, const std::string& name)
 // The blocks below run on the main thread. After termination the bank store is
 // gone and the sheet no longer matters: a block still queued then does nothing.
 
-void postBankStart(const WorkerContext& context, int bank, TimePoint endTime)
+// A bank starts (its status line and the bar's length), or goes on.
+void postProgress(const WorkerContext& context, const TLSendProgress& progress, bool bankStarts)
 {
     OrvaneEditorController& controller = context.controller;
-    const KTClock& clock = context.clock;
-    context.application.postToMainQueue([&controller, &clock, bank, endTime] {
-        if (!controller.mOrvane)
-            return;
-        const std::string& name = controller.mOrvane->mBankNames[static_cast<std::size_t>(bank)];
-        controller.mLabel_ProgressStatus->setStringValue(sendingText(bank, name));
-        controller.mProgressIndicator->setMaxValue(KTBankTransmission::secondsUntil(clock, endTime));
-    });
-}
-
-void postProgress(const WorkerContext& context, TimePoint endTime)
-{
-    OrvaneEditorController& controller = context.controller;
-    const KTClock& clock = context.clock;
-    context.application.postToMainQueue([&controller, &clock, endTime] {
+    context.application.postToMainQueue([&controller, progress, bankStarts] {
         if (!controller.mOrvane)
             return;
         KTProgressIndicator& bar = *controller.mProgressIndicator;
-        bar.setDoubleValue(bar.maxValue() - KTBankTransmission::secondsUntil(clock, endTime));
+        if (bankStarts) {
+            const std::string& name = controller.mOrvane->mBankNames[static_cast<std::size_t>(progress.bank)];
+            controller.mLabel_ProgressStatus->setStringValue(sendingText(progress.bank, name));
+            bar.setMaxValue(progress.seconds);
+            return;
+        }
+        bar.setDoubleValue(progress.seconds - progress.secondsLeft);
         bar.display();
     });
 }
@@ -184,23 +170,21 @@ void OrvaneEditorController::SheetDidEndReturnCodeContextInfo(KTWindow* sheet, i
 void OrvaneEditorController::transmissionWorker(int firstBank, int endBank, int channel,
                                                 std::shared_ptr<KTMidiInterfaceTransmitter> transmitter)
 {
-    const WorkerContext context{*this, mApplication, mClock};
+    const WorkerContext context{*this, mApplication};
     std::vector<int> banks;
     for (int bank = firstBank; bank < endBank; ++bank)
         banks.push_back(bank);
-    TLOrvane& orvane = *mOrvane;
-    const KTBankTransmission::Callbacks callbacks{
-        [&orvane, channel](int bank) { return orvane.makeSampleDump(bank, channel); },
-        TLSendEstimate::seconds,
-        [&context](int bank, const KTMidiEventList&, TimePoint endTime) { postBankStart(context, bank, endTime); },
-        [&context](int, TimePoint endTime) { postProgress(context, endTime); },
-    };
+    int lastBank = -1;
     // After a stop the sheet has ended already (cancel) or the application is
     // going away (quit): nothing more goes to the sheet.
-    const KTBankTransmission::Result result = KTBankTransmission(*transmitter, mClock, mStopRequested).run(banks, callbacks);
-    if (result.outcome == KTBankTransmission::Outcome::Sent)
+    const TLSendJob::Result result = TLSendJob(*mOrvane, banks, channel)
+                                         .run(*transmitter, mClock, mStopRequested, [&](const TLSendProgress& now) {
+                                             postProgress(context, now, now.bank != lastBank);
+                                             lastBank = now.bank;
+                                         });
+    if (result.outcome == TLSendJob::Outcome::Sent)
         postEndOfTransmission(context);
-    else if (result.outcome == KTBankTransmission::Outcome::Failed)
+    else if (result.outcome == TLSendJob::Outcome::Failed)
         postFailedTransmission(context, result.failedBank);
     // The last reference: the transmitter goes before the worker reports its end.
     transmitter.reset();

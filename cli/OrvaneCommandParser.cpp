@@ -17,7 +17,7 @@ QString optionTitle(const QCommandLineOption& option)
         names.append((name.size() == 1 ? "-" : "--") + name);
     QString title = names.join(", ");
     if (!option.valueName().isEmpty())
-        title += " " + option.valueName();
+        title += " <" + option.valueName() + ">";
     return title;
 }
 

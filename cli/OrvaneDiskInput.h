@@ -2,6 +2,7 @@
 
 #include "device/TLDiskWriter.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,6 @@ public:
 
     static OrvaneDiskInput load(const std::string& path, TLOrvane& orvane);
 
-    bool holds(int bank) const;
     // A failure when the disk does not hold the bank.
     void require(int bank, const std::string& path) const;
 };

@@ -4,6 +4,7 @@
 #include "cli/OrvaneCommandParser.h"
 #include "cli/OrvaneDiskInput.h"
 #include "device/TLBankSummary.h"
+#include "device/TLDefaultNames.h"
 #include "device/TLOrvane.h"
 #include "resources/FactoryImage.h"
 
@@ -39,14 +40,14 @@ const char* shapeName(TLDiskShape shape)
     return shape == TLDiskShape::OneBank ? "one-bank" : "all-banks";
 }
 
-// The sample names the disk set: those that differ from a fresh store's
-// default names ("Sample 1 (in Bank 1)" and so on).
-BankInfo bankInfo(const TLOrvane& orvane, const TLOrvane& defaults, int bank)
+// The sample names the disk set: those other than the default names
+// ("Sample 1 (in Bank 1)" and so on).
+BankInfo bankInfo(const TLOrvane& orvane, int bank)
 {
     const auto index = static_cast<std::size_t>(bank);
     BankInfo info{bank, orvane.mBankNames[index], {}, TLBankSummary::of(orvane.mSamples[index])};
     for (std::size_t slot = 0; slot < orvane.mSampleNames[index].size(); ++slot)
-        if (orvane.mSampleNames[index][slot] != defaults.mSampleNames[index][slot])
+        if (orvane.mSampleNames[index][slot] != TLDefaultNames::sampleName(bank, static_cast<int>(slot)))
             info.sampleNames.emplace_back(static_cast<int>(slot), orvane.mSampleNames[index][slot]);
     return info;
 }
@@ -97,14 +98,13 @@ int OrvaneInfoCommand::run(const QStringList& arguments)
     command.addOption({"json", "Print one JSON object a line, a disk each, instead of text."});
     if (!command.parse(arguments, 1, std::numeric_limits<qsizetype>::max()))
         return 0;
-    const TLOrvane defaults(FactoryImage::samples());
     for (const QString& file : command.files()) {
         const std::string path = OrvaneArgumentText::bytes(file);
         TLOrvane orvane(FactoryImage::samples());
         const OrvaneDiskInput disk = OrvaneDiskInput::load(path, orvane);
         std::vector<BankInfo> banks;
         for (const int bank : disk.banks)
-            banks.push_back(bankInfo(orvane, defaults, bank));
+            banks.push_back(bankInfo(orvane, bank));
         if (command.isSet("json"))
             printJson(path, disk.shape, banks);
         else

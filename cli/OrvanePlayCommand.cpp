@@ -24,7 +24,8 @@ int OrvanePlayCommand::run(const QStringList& arguments)
                                         "sample.\nCtrl-C stops it and exits 130.");
     command.addArgument("DISK", "The disk that holds the bank.");
     command.addOption({"bank", "The bank to play, 1 to 7.", "N"}, true);
-    command.addOption({"device", "The ALSA sound device (default: \"default\").", "NAME", KTAlsaAudioDevice::kDefaultName});
+    command.addOption(
+        {"device", "The ALSA sound device (default: \"default\").", "NAME", KTAlsaAudioDevice::kDefaultName});
     if (!command.parse(arguments, 1, 1))
         return 0;
     const int bank = OrvaneBankNumbers::one(command.required("bank"));

@@ -9,8 +9,7 @@
 #include "cli/OrvaneSendProgress.h"
 #include "cli/OrvaneStopSignal.h"
 #include "device/TLOrvane.h"
-#include "device/TLSendEstimate.h"
-#include "midiout/KTBankTransmission.h"
+#include "device/TLSendJob.h"
 #include "midiout/KTMidiInterfaceTransmitter.h"
 #include "resources/FactoryImage.h"
 
@@ -67,27 +66,22 @@ int OrvaneSendCommand::run(const QStringList& arguments)
     const std::uint16_t destination = ports.find(port);
 
     const std::atomic<bool>& stop = OrvaneStopSignal::install();
-    OrvaneSendProgress progress(ports.clock(), ::isatty(STDERR_FILENO) == 1);
-    KTBankTransmission::Result result;
+    OrvaneSendProgress progress(::isatty(STDERR_FILENO) == 1);
+    TLSendJob::Result result;
     {
         const auto transmitter = KTMidiInterfaceTransmitter::transmitterWithClientForDestination(
             ports.platform(), ports.clock(), destination);
-        const KTBankTransmission::Callbacks callbacks{
-            [&orvane, channel](int bank) { return orvane.makeSampleDump(bank, channel); },
-            TLSendEstimate::seconds,
-            [&](int bank, const KTMidiEventList& dump, KTBankTransmission::TimePoint endTime) {
-                progress.bankStarted(bank, orvane.mBankNames[static_cast<std::size_t>(bank)], dump, endTime);
-            },
-            [&progress](int, KTBankTransmission::TimePoint endTime) { progress.progress(endTime); },
-        };
-        result = KTBankTransmission(*transmitter, ports.clock(), stop).run(banks, callbacks);
+        result = TLSendJob(orvane, banks, channel)
+                     .run(*transmitter, ports.clock(), stop, [&](const TLSendProgress& now) {
+                         progress.show(now, orvane.mBankNames[static_cast<std::size_t>(now.bank)]);
+                     });
     }
     progress.finish();
-    if (result.outcome == KTBankTransmission::Outcome::Failed)
+    if (result.outcome == TLSendJob::Outcome::Failed)
         throw OrvaneCliError::failure("port \"" + ports.titles()[destination] + "\"",
                                       "bank " + std::to_string(result.failedBank + 1) +
                                           " did not arrive: the destination went away or refused the data");
-    if (result.outcome == KTBankTransmission::Outcome::Stopped)
+    if (result.outcome == TLSendJob::Outcome::Cancelled)
         throw OrvaneCliError::interrupted(OrvaneStopSignal::signal(), "port \"" + ports.titles()[destination] + "\"",
                                           "send interrupted, the message in flight was ended with F7");
     return 0;

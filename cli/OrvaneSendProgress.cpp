@@ -1,32 +1,23 @@
 #include "cli/OrvaneSendProgress.h"
 
-#include <algorithm>
+#include "cli/OrvaneArgumentText.h"
+
 #include <cstdio>
 
-OrvaneSendProgress::OrvaneSendProgress(const KTClock& clock, bool enabled) : mClock(clock), mEnabled(enabled) {}
+OrvaneSendProgress::OrvaneSendProgress(bool enabled) : mEnabled(enabled) {}
 
-void OrvaneSendProgress::bankStarted(int bank, const std::string& name, const KTMidiEventList& dump,
-                                     KTBankTransmission::TimePoint endTime)
-{
-    finish();
-    mBank = "bank " + std::to_string(bank + 1) + " \"" + name + "\"";
-    mBytes = 0;
-    for (const KTMidiEvent& event : dump)
-        mBytes += event.size();
-    mSeconds = std::max(KTBankTransmission::secondsUntil(mClock, endTime), 1e-3);
-    progress(endTime);
-}
-
-void OrvaneSendProgress::progress(KTBankTransmission::TimePoint endTime)
+void OrvaneSendProgress::show(const TLSendProgress& progress, const std::string& bankName)
 {
     if (!mEnabled)
         return;
-    const double left = std::max(KTBankTransmission::secondsUntil(mClock, endTime), 0.0);
-    const double done = std::clamp(1.0 - left / mSeconds, 0.0, 1.0);
-    const int secondsLeft = static_cast<int>(left + 0.5);
-    std::fprintf(stderr, "\r%s: %3d%%  %zu/%zu bytes  %d:%02d left ", mBank.c_str(), static_cast<int>(done * 100),
-                 static_cast<std::size_t>(done * static_cast<double>(mBytes)), mBytes, secondsLeft / 60,
-                 secondsLeft % 60);
+    if (progress.bank != mBank)
+        finish();
+    mBank = progress.bank;
+    const int secondsLeft = static_cast<int>(progress.secondsLeft + 0.5);
+    std::fprintf(stderr, "\rbank %d \"%s\": %3d%%  %zu/%zu bytes  %d:%02d left ", progress.bank + 1,
+                 OrvaneArgumentText::escaped(bankName).c_str(), static_cast<int>(progress.fraction * 100),
+                 static_cast<std::size_t>(progress.fraction * static_cast<double>(progress.bytes)), progress.bytes,
+                 secondsLeft / 60, secondsLeft % 60);
     mLineOpen = true;
 }
 

@@ -1,28 +1,23 @@
 #pragma once
 
-#include "midi/KTMidiEvent.h"
-#include "midiout/KTBankTransmission.h"
+#include "device/TLSendProgress.h"
 
 #include <string>
 
-// The progress of a send on stderr, rewritten in place once a second: bank,
-// percent, bytes and time left, all estimated at the line rate. Silent unless
-// stderr is a terminal.
+// The progress of a send on stderr, rewritten in place: bank, percent, bytes
+// and time left, as the send job reports them. Silent unless enabled (stderr
+// is a terminal).
 class OrvaneSendProgress {
 public:
-    OrvaneSendProgress(const KTClock& clock, bool enabled);
+    explicit OrvaneSendProgress(bool enabled);
 
-    void bankStarted(int bank, const std::string& name, const KTMidiEventList& dump,
-                     KTBankTransmission::TimePoint endTime);
-    void progress(KTBankTransmission::TimePoint endTime);
+    // The bank's name for the line of the bank the progress is about.
+    void show(const TLSendProgress& progress, const std::string& bankName);
     // Ends the line of the last bank.
     void finish();
 
 private:
-    const KTClock& mClock;
     const bool mEnabled;
-    std::string mBank;
-    std::size_t mBytes = 0;
-    double mSeconds = 0.0;
+    int mBank = -1;
     bool mLineOpen = false;
 };

@@ -1,5 +1,7 @@
 #include "device/TLBankSummary.h"
 
+#include "device/TLOrvane.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -13,6 +15,11 @@ TLBankSummary TLBankSummary::of(const std::vector<std::int16_t>& samples)
     for (std::int16_t sample : samples)
         summary.peak = std::max(summary.peak, std::abs(static_cast<int>(sample)));
     return summary;
+}
+
+double TLBankSummary::seconds() const
+{
+    return static_cast<double>(length) / TLOrvane::kSampleRate;
 }
 
 double TLBankSummary::peakDbfs() const

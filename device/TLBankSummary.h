@@ -6,8 +6,6 @@
 // What a bank's samples amount to: the sound's length up to its last non-zero
 // sample, and its peak level.
 struct TLBankSummary {
-    static constexpr double kSampleRate = 44100.0;
-
     // Samples up to and including the last non-zero one; 0 for silence.
     std::size_t length = 0;
     // The largest magnitude, 0 to 32768.
@@ -15,7 +13,7 @@ struct TLBankSummary {
 
     static TLBankSummary of(const std::vector<std::int16_t>& samples);
 
-    double seconds() const { return static_cast<double>(length) / kSampleRate; }
+    double seconds() const;
     // The peak relative to full scale (32768) in dB; minus infinity for silence.
     double peakDbfs() const;
 };

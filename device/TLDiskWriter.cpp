@@ -2,6 +2,7 @@
 
 #include "device/TLOrvane.h"
 #include "device/TLSafeWrite.h"
+#include "midi/KTMidiBytes.h"
 #include "midi/KTMidiFileWriter.h"
 
 #include <sys/mman.h>
@@ -16,13 +17,6 @@
 
 namespace {
 
-constexpr std::uint8_t kMeta = 0xFF;
-constexpr std::uint8_t kSetTempo = 0x51;
-constexpr std::uint8_t kTimeSignature = 0x58;
-constexpr std::uint8_t kCopyrightNotice = 0x02;
-constexpr std::uint8_t kTrackName = 3;
-constexpr std::uint8_t kInstrumentName = 4;
-constexpr std::uint8_t kSampleNames = 127;
 // Disks always carry dumps for channel 0; the channel is chosen when sending.
 constexpr int kDiskChannel = 0;
 constexpr std::string_view kCopyrightText = "Copyright (c) OrvaneEditor";
@@ -31,7 +25,7 @@ KTMidiEvent metaEvent(std::uint8_t type, std::string_view payload)
 {
     KTMidiEvent event;
     event.mDelay = 0;
-    event.push_back(kMeta);
+    event.push_back(KTMidiBytes::kMeta);
     event.push_back(type);
     event.insert(event.end(), payload.begin(), payload.end());
     return event;
@@ -40,15 +34,15 @@ KTMidiEvent metaEvent(std::uint8_t type, std::string_view payload)
 // Set Tempo (500,000 us a quarter), Time Signature (4/4) and Copyright Notice.
 void appendHeaderEvents(KTMidiEventList& events)
 {
-    events.push_back(metaEvent(kSetTempo, std::string_view("\x07\xA1\x20", 3)));
-    events.push_back(metaEvent(kTimeSignature, std::string_view("\x04\x02\x18\x08", 4)));
-    events.push_back(metaEvent(kCopyrightNotice, kCopyrightText));
+    events.push_back(metaEvent(KTMidiBytes::kSetTempo, std::string_view("\x07\xA1\x20", 3)));
+    events.push_back(metaEvent(KTMidiBytes::kTimeSignature, std::string_view("\x04\x02\x18\x08", 4)));
+    events.push_back(metaEvent(KTMidiBytes::kCopyrightNotice, kCopyrightText));
 }
 
 // The bank's name events followed by its dump.
 void appendBankEvents(KTMidiEventList& events, TLOrvane& orvane, int bank)
 {
-    for (std::uint8_t kind : {kTrackName, kInstrumentName, kSampleNames})
+    for (std::uint8_t kind : {KTMidiBytes::kTrackName, KTMidiBytes::kInstrumentName, KTMidiBytes::kSequencerSpecific})
         events.push_back(orvane.makeMetaEvent(kind, bank));
     KTMidiEventList dump = orvane.makeSampleDump(bank, kDiskChannel);
     for (KTMidiEvent& event : dump)

@@ -1,13 +1,12 @@
 #include "device/TLDumpCheck.h"
 
 #include "device/TLDumpFormat.h"
+#include "midi/KTMidiBytes.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr std::uint8_t kSysEx = 0xF0;
-constexpr std::uint8_t kEndOfSysEx = 0xF7;
 
 // Why one System Exclusive message of the dump is damaged; empty when whole.
 std::string messageDamage(const KTMidiEvent& message, const char* what)
@@ -15,7 +14,7 @@ std::string messageDamage(const KTMidiEvent& message, const char* what)
     const std::string name(what);
     if (message.size() < 3 || message[1] != TLDumpFormat::kManufacturer)
         return "its " + name + " is not for the instrument (manufacturer byte is not 31)";
-    if (message.back() != kEndOfSysEx)
+    if (message.back() != KTMidiBytes::kEndOfSysEx)
         return "its " + name + " does not end with F7";
     const auto inner = message.begin() + 1;
     if (std::any_of(inner, message.end() - 1, [](std::uint8_t byte) { return byte >= 0x80; }))

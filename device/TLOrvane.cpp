@@ -1,7 +1,9 @@
 #include "device/TLOrvane.h"
 
+#include "device/TLDefaultNames.h"
 #include "device/TLDumpCheck.h"
 #include "device/TLDumpFormat.h"
+#include "midi/KTMidiBytes.h"
 
 #include <algorithm>
 #include <bit>
@@ -9,34 +11,18 @@
 
 namespace {
 
-constexpr std::uint8_t kSysEx = 0xF0;
-constexpr std::uint8_t kEndOfSysEx = 0xF7;
-constexpr std::uint8_t kMeta = 0xFF;
-constexpr std::uint8_t kTrackName = 0x03;
-constexpr std::uint8_t kInstrumentName = 0x04;
-constexpr std::uint8_t kSequencerSpecific = 0x7F;
-constexpr std::uint8_t kManufacturer = TLDumpFormat::kManufacturer;
-constexpr std::uint8_t kBankHeaderType = TLDumpFormat::kBankHeaderType;
-constexpr std::uint8_t kSampleDataType = TLDumpFormat::kSampleDataType;
-constexpr std::size_t kSampleDataHeader = TLDumpFormat::kSampleDataHeader;
 constexpr std::size_t kSequencerSpecificNames = 6;
-constexpr std::uint64_t kSampleDataPause = TLDumpFormat::kSampleDataPause;
 constexpr char kInstrument[] = "Tavel Orvane";
 
 bool isSampleDataMessage(const KTMidiEvent& event)
 {
-    return event.size() >= kSampleDataHeader && event[0] == kSysEx && event[3] == kSampleDataType
-        && (event[4] & 0xF0) == 0x20;
+    return event.size() >= TLDumpFormat::kSampleDataHeader && event[0] == KTMidiBytes::kSysEx
+        && event[3] == TLDumpFormat::kSampleDataType && (event[4] & 0xF0) == 0x20;
 }
 
 bool isMetaOfType(const KTMidiEvent& event, std::uint8_t type)
 {
-    return event.size() >= 2 && event[0] == kMeta && event[1] == type;
-}
-
-std::string defaultBankName(int bank)
-{
-    return "Bank " + std::to_string(bank + 1);
+    return event.size() >= 2 && event[0] == KTMidiBytes::kMeta && event[1] == type;
 }
 
 // Splits a byte into the pair (bit 7, bits 0..6) the instrument's protocol uses.
@@ -76,10 +62,9 @@ void TLOrvane::resetBank(int bank)
     std::memcpy(samples.data(), source, kSamplesPerBank * sizeof(std::int16_t));
     samples.back() = 0;
 
-    const std::string bankName = defaultBankName(bank);
-    mBankNames[bank] = bankName;
+    mBankNames[bank] = TLDefaultNames::bankName(bank);
     for (int slot = 0; slot < kSampleNameSlots; ++slot)
-        mSampleNames[bank][slot] = "Sample " + std::to_string(slot + 1) + " (in " + bankName + ")";
+        mSampleNames[bank][slot] = TLDefaultNames::sampleName(bank, slot);
 }
 
 void TLOrvane::setBankName(const char* name, int bank)
@@ -97,16 +82,17 @@ KTMidiEvent TLOrvane::makeMetaEvent(std::uint8_t kind, int bank)
     KTMidiEvent event;
     auto append = [&event](std::string_view bytes) { event.insert(event.end(), bytes.begin(), bytes.end()); };
     switch (kind) {
-    case kTrackName:
-        event = {kMeta, kTrackName};
+    case KTMidiBytes::kTrackName:
+        event = {KTMidiBytes::kMeta, KTMidiBytes::kTrackName};
         append(mBankNames[bank]);
         break;
-    case kInstrumentName:
-        event = {kMeta, kInstrumentName};
+    case KTMidiBytes::kInstrumentName:
+        event = {KTMidiBytes::kMeta, KTMidiBytes::kInstrumentName};
         append(kInstrument);
         break;
-    case kSequencerSpecific:
-        event = {kMeta, kSequencerSpecific, kManufacturer, 0x00, kSampleDataType, 0x00};
+    case KTMidiBytes::kSequencerSpecific:
+        event = {KTMidiBytes::kMeta, KTMidiBytes::kSequencerSpecific, TLDumpFormat::kManufacturer, 0x00,
+                 TLDumpFormat::kSampleDataType, 0x00};
         append(mSampleNames[bank][0]);
         event.push_back(0x00);
         break;
@@ -122,23 +108,24 @@ KTMidiEventList TLOrvane::makeSampleDump(int bank, int channel)
     const auto bankByte = static_cast<std::uint8_t>(bank);
 
     KTMidiEventList dump(2);
-    dump[0] = {kSysEx, kManufacturer, 0x0D, kBankHeaderType, bankByte, kEndOfSysEx};
+    dump[0] = {KTMidiBytes::kSysEx,           TLDumpFormat::kManufacturer, 0x0D,
+               TLDumpFormat::kBankHeaderType, bankByte,                    KTMidiBytes::kEndOfSysEx};
 
     KTMidiEvent& data = dump[1];
-    data.resize(kSampleDataHeader + 4 * samples.size() + 1);
-    data[0] = kSysEx;
-    data[1] = kManufacturer;
+    data.resize(TLDumpFormat::kSampleDataHeader + 4 * samples.size() + 1);
+    data[0] = KTMidiBytes::kSysEx;
+    data[1] = TLDumpFormat::kManufacturer;
     data[2] = static_cast<std::uint8_t>(0x40 | bankByte);
-    data[3] = kSampleDataType;
+    data[3] = TLDumpFormat::kSampleDataType;
     data[4] = static_cast<std::uint8_t>(0x20 | (channel & 0x0F));
-    std::uint8_t* out = data.data() + kSampleDataHeader;
+    std::uint8_t* out = data.data() + TLDumpFormat::kSampleDataHeader;
     for (std::int16_t sample : samples) {
         const auto value = static_cast<std::uint16_t>(sample);
         out = putSevenBitPair(out, static_cast<std::uint8_t>(value & 0xFF));
         out = putSevenBitPair(out, static_cast<std::uint8_t>(value >> 8));
     }
-    *out = kEndOfSysEx;
-    data.mDelay = kSampleDataPause;
+    *out = KTMidiBytes::kEndOfSysEx;
+    data.mDelay = TLDumpFormat::kSampleDataPause;
     return dump;
 }
 
@@ -148,7 +135,7 @@ int TLOrvane::detectBank(const KTMidiEventList& events)
                                      [](const KTMidiEvent& event) { return event.isSysEx(); });
     if (header == events.end())
         return -1;
-    if (header->size() < 4 || (*header)[3] != kBankHeaderType)
+    if (header->size() < 4 || (*header)[3] != TLDumpFormat::kBankHeaderType)
         return -2;
     const auto next = header + 1;
     if (next == events.end() || !isSampleDataMessage(*next))
@@ -165,9 +152,9 @@ bool TLOrvane::loadBank(const KTMidiEventList& events, int bank)
     if (detected < 0 || !TLDumpCheck::damage(events).empty())
         return false;
     for (const KTMidiEvent& event : events) {
-        if (isMetaOfType(event, kTrackName))
+        if (isMetaOfType(event, KTMidiBytes::kTrackName))
             setBankName(std::string(event.begin() + 2, event.end()).c_str(), bank);
-        else if (isMetaOfType(event, kSequencerSpecific))
+        else if (isMetaOfType(event, KTMidiBytes::kSequencerSpecific))
             loadSampleNames(event, bank);
         else if (isSampleDataMessage(event))
             loadSamples(event, bank);
@@ -198,7 +185,7 @@ void TLOrvane::loadSamples(const KTMidiEvent& event, int bank)
         return;
     std::vector<std::int16_t>& samples = mSamples[bank];
     samples.resize(kSamplesPerBank);
-    const std::uint8_t* in = event.data() + kSampleDataHeader;
+    const std::uint8_t* in = event.data() + TLDumpFormat::kSampleDataHeader;
     for (std::int16_t& sample : samples) {
         const std::uint8_t low = fromSevenBitPair(in[0], in[1]);
         const std::uint8_t high = fromSevenBitPair(in[2], in[3]);

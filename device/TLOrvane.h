@@ -15,6 +15,8 @@ public:
     static constexpr int kBankCount = 7;
     static constexpr int kSamplesPerBank = 65536;
     static constexpr int kSampleNameSlots = 256;
+    // The instrument plays its banks at 44,100 samples a second.
+    static constexpr unsigned kSampleRate = 44100;
     static constexpr std::size_t kFactoryImageBytes = std::size_t(kBankCount) * kSamplesPerBank * 2;
 
     // factoryImage: 7 banks of 65,536 little-endian samples, bank after bank.

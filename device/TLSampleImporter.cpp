@@ -19,7 +19,7 @@ namespace {
 
 constexpr std::size_t kBankLength = TLOrvane::kSamplesPerBank;
 constexpr std::size_t kRawByteLimit = 131072;
-constexpr double kBankRate = 44100.0;
+constexpr double kBankRate = TLOrvane::kSampleRate;
 
 static_assert(std::endian::native == std::endian::little,
               "imported samples are little-endian and copied into the bank as they are");

@@ -1,12 +1,13 @@
 #include "device/TLWaveExport.h"
 
+#include "device/TLOrvane.h"
 #include "device/TLSafeWrite.h"
 
 #include <string_view>
 
 namespace {
 
-constexpr std::uint32_t kRate = 44100;
+constexpr std::uint32_t kRate = TLOrvane::kSampleRate;
 constexpr std::uint16_t kChannels = 1;
 constexpr std::uint16_t kBits = 16;
 constexpr std::uint16_t kBytesPerFrame = kChannels * kBits / 8;

@@ -46,7 +46,7 @@ KTMidiEvent& KTMidiEvent::read(std::istream& in)
     if (!in)
         return *this;
 
-    const std::size_t header = status == 0xFF ? 2 : 1;
+    const std::size_t header = status == KTMidiBytes::kMeta ? 2 : 1;
     if (!readData(in, header, length.value())) {
         clear();
         return *this;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "midi/KTBuffer.h"
+#include "midi/KTMidiBytes.h"
 
 #include <vector>
 
@@ -23,8 +24,8 @@ public:
 
     // Header length: 2 for a meta event (FF type), 1 for any other status.
     std::size_t headerLength() const;
-    bool isMeta() const { return !empty() && front() == 0xFF; }
-    bool isSysEx() const { return !empty() && front() == 0xF0; }
+    bool isMeta() const { return !empty() && front() == KTMidiBytes::kMeta; }
+    bool isSysEx() const { return !empty() && front() == KTMidiBytes::kSysEx; }
 
 private:
     static constexpr std::size_t kPiece = 4096;

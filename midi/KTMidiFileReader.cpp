@@ -1,5 +1,6 @@
 #include "midi/KTMidiFileReader.h"
 
+#include "midi/KTMidiBytes.h"
 #include "midi/KTTimingConversions.h"
 #include "midi/KTVarlength.h"
 
@@ -8,10 +9,6 @@
 
 namespace {
 
-constexpr std::uint8_t kSysEx = 0xF0;
-constexpr std::uint8_t kEndOfSysEx = 0xF7;
-constexpr std::uint8_t kMeta = 0xFF;
-constexpr std::uint8_t kEndOfTrack = 0x2F;
 constexpr std::uint64_t kHeaderId = 0x4D546864;  // "MThd"
 constexpr std::uint64_t kTrackId = 0x4D54726B;   // "MTrk"
 constexpr std::uint64_t kIdLength = 4;
@@ -120,7 +117,7 @@ KTMidiEvent& KTMidiFileReader::readEvent(KTMidiEvent& event)
     if (event.empty())
         return event;
 
-    const bool sysEx = event[0] == kSysEx;
+    const bool sysEx = event[0] == KTMidiBytes::kSysEx;
     std::uint64_t ticks = 0;
     if (sysEx) {
         ticks = minusOrZero(delta.value(), mFirstSysexPending ? mElapsedTicks : mLastTransmitTicks);
@@ -132,7 +129,7 @@ KTMidiEvent& KTMidiFileReader::readEvent(KTMidiEvent& event)
         mLastTransmitTicks = transmit;
         mElapsedTicks = saturatingAdd(mElapsedTicks, saturatingAdd(ticks, transmit));
     }
-    if (event.size() >= 2 && event[0] == kMeta && event[1] == kEndOfTrack) {
+    if (event.size() >= 2 && event[0] == KTMidiBytes::kMeta && event[1] == KTMidiBytes::kEndOfTrack) {
         // Stand on the End of Track again, so every further call in this track
         // finds it once more.
         event.clear();
@@ -155,7 +152,7 @@ KTMidiEventList& KTMidiFileReader::readTrack(KTMidiEventList& events)
         if (readEvent(event).empty())
             break;
         events.push_back(event);
-        if (event[0] == kSysEx && event.back() != kEndOfSysEx)
+        if (event[0] == KTMidiBytes::kSysEx && event.back() != KTMidiBytes::kEndOfSysEx)
             break;
     }
     return events;

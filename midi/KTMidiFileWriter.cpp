@@ -1,13 +1,11 @@
 #include "midi/KTMidiFileWriter.h"
 
+#include "midi/KTMidiBytes.h"
 #include "midi/KTTimingConversions.h"
 #include "midi/KTVarlength.h"
 
 namespace {
 
-constexpr std::uint8_t kSysEx = 0xF0;
-constexpr std::uint8_t kMeta = 0xFF;
-constexpr std::uint8_t kEndOfTrack = 0x2F;
 constexpr char kHeaderId[] = "MThd";
 constexpr char kTrackId[] = "MTrk";
 constexpr std::uint64_t kHeaderDataLength = 6;
@@ -16,7 +14,7 @@ constexpr std::uint64_t kChunkHeaderLength = 8;
 
 bool isEndOfTrack(const KTMidiEvent& event)
 {
-    return event.size() >= 2 && event[0] == kMeta && event[1] == kEndOfTrack;
+    return event.size() >= 2 && event[0] == KTMidiBytes::kMeta && event[1] == KTMidiBytes::kEndOfTrack;
 }
 
 } // namespace
@@ -85,7 +83,7 @@ KTMidiFileWriter& KTMidiFileWriter::writeEvent(const KTMidiEvent& event)
 {
     if (event.size() < event.headerLength())
         return *this;
-    const bool sysEx = event[0] == kSysEx;
+    const bool sysEx = event[0] == KTMidiBytes::kSysEx;
     const std::uint64_t pause = millisecondsToTicks(event.mDelay, mDivision, mTempo);
     std::uint64_t delta = 0;
     mTrackEmpty = false;
@@ -140,7 +138,7 @@ void KTMidiFileWriter::writeTrackLength()
 
 void KTMidiFileWriter::writeEndOfTrack()
 {
-    static constexpr char endOfTrack[] = {0x00, static_cast<char>(kMeta), kEndOfTrack, 0x00};
+    static constexpr char endOfTrack[] = {0x00, static_cast<char>(KTMidiBytes::kMeta), KTMidiBytes::kEndOfTrack, 0x00};
     write(endOfTrack, sizeof endOfTrack);
 }
 

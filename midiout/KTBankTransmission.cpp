@@ -22,11 +22,6 @@ KTBankTransmission::Result KTBankTransmission::run(const std::vector<int>& banks
     return {mStop.load() ? Outcome::Stopped : Outcome::Sent};
 }
 
-double KTBankTransmission::secondsUntil(const KTClock& clock, TimePoint endTime)
-{
-    return std::chrono::duration<double>(endTime - clock.now()).count();
-}
-
 void KTBankTransmission::sendBank(int bank, const Callbacks& callbacks)
 {
     const KTMidiEventList dump = callbacks.dump(bank);

@@ -56,9 +56,6 @@ public:
     // Sends the banks in order.
     Result run(const std::vector<int>& banks, const Callbacks& callbacks);
 
-    // Seconds from now to the time point; negative once it has passed.
-    static double secondsUntil(const KTClock& clock, TimePoint endTime);
-
 private:
     void sendBank(int bank, const Callbacks& callbacks);
     void waitForBank(int bank, TimePoint endTime, const Callbacks& callbacks);

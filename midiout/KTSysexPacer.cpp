@@ -1,5 +1,6 @@
 #include "midiout/KTSysexPacer.h"
 
+#include "midi/KTMidiBytes.h"
 #include "midi/KTTimingConversions.h"
 
 #include <algorithm>
@@ -7,8 +8,6 @@
 
 namespace {
 
-constexpr std::uint8_t kSysEx = 0xF0;
-constexpr std::uint8_t kEndOfSysEx = 0xF7;
 constexpr auto kRetryPause = std::chrono::milliseconds(1);
 
 bool refusedForNow(int result)
@@ -39,7 +38,7 @@ KTSysexPacer::~KTSysexPacer()
 bool KTSysexPacer::submit(KTMidiSysexSendRequest& request)
 {
     const bool sendable = request.destination != 0 && request.data != nullptr &&
-                          request.bytesToSend > 0 && request.data[0] == kSysEx;
+                          request.bytesToSend > 0 && request.data[0] == KTMidiBytes::kSysEx;
     {
         std::lock_guard lock(mMutex);
         mJobs.push_back({&request, !sendable || mStopping, !sendable});
@@ -95,8 +94,8 @@ bool KTSysexPacer::send(const KTMidiSysexSendRequest& request)
         return true;
     }
     // Cut short: close the message so the receiver's parser resets.
-    if (mRunningAborted && sent > 0 && request.data[sent - 1] != kEndOfSysEx) {
-        const std::uint8_t end = kEndOfSysEx;
+    if (mRunningAborted && sent > 0 && request.data[sent - 1] != KTMidiBytes::kEndOfSysEx) {
+        const std::uint8_t end = KTMidiBytes::kEndOfSysEx;
         mRunningAborted = false; // let the retry loop deliver the closing byte
         writeWithRetry(request.destination, &end, 1);
         mRunningAborted = true;
