@@ -6,16 +6,32 @@
 
 #include <unistd.h>
 
-void OrvaneDiskOutput::fail(const std::filesystem::path& path)
+namespace {
+
+// Why the file cannot be written, when that can be seen from outside; empty otherwise.
+std::string visibleReason(const std::filesystem::path& path)
 {
     std::error_code error;
     const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
-    std::string reason = "cannot be written";
     if (!std::filesystem::is_directory(folder, error))
-        reason += ": no such folder";
-    else if (::access(folder.c_str(), W_OK) != 0)
-        reason += ": the folder is not writable";
-    else if (std::filesystem::is_directory(path, error))
-        reason += ": it is a folder";
-    throw OrvaneCliError::failure(path.string(), reason);
+        return ": no such folder";
+    if (::access(folder.c_str(), W_OK) != 0)
+        return ": the folder is not writable";
+    if (std::filesystem::is_directory(path, error))
+        return ": it is a folder";
+    return {};
+}
+
+} // namespace
+
+void OrvaneDiskOutput::fail(const std::filesystem::path& path)
+{
+    throw OrvaneCliError::failure(path.string(), "cannot be written" + visibleReason(path));
+}
+
+void OrvaneDiskOutput::check(const std::filesystem::path& path)
+{
+    const std::string reason = visibleReason(path);
+    if (!reason.empty())
+        throw OrvaneCliError::failure(path.string(), "cannot be written" + reason);
 }

@@ -3,6 +3,7 @@
 #include <csignal>
 
 std::atomic<bool> OrvaneStopSignal::sStopRequested{false};
+std::atomic<int> OrvaneStopSignal::sReceived{0};
 
 const std::atomic<bool>& OrvaneStopSignal::install()
 {
@@ -17,4 +18,5 @@ const std::atomic<bool>& OrvaneStopSignal::install()
 void OrvaneStopSignal::handle(int)
 {
     sStopRequested.store(true);
+    sReceived.fetch_add(1);
 }
