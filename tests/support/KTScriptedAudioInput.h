@@ -13,10 +13,15 @@
 // The sound input for tests: refuses opening when scripted to, then hands out
 // a scripted interleaved signal in reads of the scripted sizes (in turn). Past
 // the signal it fails when scripted to, otherwise it brings nothing, waiting
-// a read's wait each time, and says once that the signal has been read.
+// a read's wait each time, and says once that the signal has been read. Paced,
+// it hands out frames no sooner than a 44,100 Hz clock from open brings them.
 class KTScriptedAudioInput final : public KTAudioInputDevice {
 public:
-    std::string open() override { return mOpenFailure; }
+    std::string open() override
+    {
+        mOpenedAt = std::chrono::steady_clock::now();
+        return mOpenFailure;
+    }
     unsigned channels() const override { return mChannels; }
     long read(std::int16_t* frames, std::size_t frameCount) override
     {
@@ -30,6 +35,9 @@ public:
             return 0;
         }
         const std::size_t count = std::min({frameCount, left, mReads[mReadCount++ % mReads.size()]});
+        if (mPaced)
+            std::this_thread::sleep_until(mOpenedAt + std::chrono::microseconds((mPosition / mChannels + count) *
+                                                                                 1000000 / kSampleRate));
         std::memcpy(frames, mSignal.data() + mPosition, count * mChannels * sizeof(std::int16_t));
         mPosition += count * mChannels;
         return static_cast<long>(count);
@@ -42,6 +50,8 @@ public:
     std::vector<std::int16_t> mSignal;
     std::vector<std::size_t> mReads{441};
     bool mFailAtEnd = false;
+    bool mPaced = false;
+    std::chrono::steady_clock::time_point mOpenedAt;
     std::size_t mPosition = 0;
     std::size_t mReadCount = 0;
     std::atomic<bool> mReadOut{false};
