@@ -162,7 +162,8 @@ std::string KTAudioRecorder::capture(const Options& options, const Observer& obs
         stalled = got == 0 ? stalled + 1 : 0;
         if (stalled == kStalledReads)
             return "the sound input delivers no sound";
-        const std::span<const std::int16_t> mono = recorded.of(captured.data(), std::min<std::size_t>(got, kReadFrames));
+        const std::size_t frames = std::min<std::size_t>(static_cast<std::size_t>(got), kReadFrames);
+        const std::span<const std::int16_t> mono = recorded.of(captured.data(), frames);
         // In pieces that end where a level's frames are complete.
         for (std::size_t done = 0; done < mono.size() && !take.full();) {
             const std::size_t count = std::min(mono.size() - done, kLevelFrames - level.frames);

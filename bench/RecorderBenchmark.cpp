@@ -35,7 +35,8 @@ double cpuMilliseconds()
 {
     rusage usage = {};
     getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    const auto seconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec;
+    return double(seconds) * 1e3 + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
 }
 
 void BM_RecordBankInRealTime(benchmark::State& state)
@@ -56,9 +57,9 @@ void BM_RecordBankInRealTime(benchmark::State& state)
         recorder.start({}, {[&](const KTAudioRecorder::Progress&) {
                                 // The level's oldest frame was captured at block * 20 ms after open.
                                 const auto oldest = input.mOpenedAt + std::chrono::microseconds(block++ * 20000);
-                                const double lag = std::chrono::duration<double, std::milli>(Clock::now() - oldest).count();
-                                maxLag = std::max(maxLag, lag);
-                                lagSum += lag;
+                                const std::chrono::duration<double, std::milli> lag = Clock::now() - oldest;
+                                maxLag = std::max(maxLag, lag.count());
+                                lagSum += lag.count();
                                 ++levels;
                             },
                             nullptr});

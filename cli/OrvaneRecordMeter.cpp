@@ -23,8 +23,9 @@ OrvaneRecordMeter::OrvaneRecordMeter()
 
 void OrvaneRecordMeter::update(const KTAudioRecorder::Progress& progress)
 {
+    const double level = progress.peakDbfs;
     double peak = mPeakDbfs.load();
-    while ((std::isnan(peak) || progress.peakDbfs > peak) && !mPeakDbfs.compare_exchange_weak(peak, progress.peakDbfs)) {
+    while ((std::isnan(peak) || level > peak) && !mPeakDbfs.compare_exchange_weak(peak, level)) {
     }
     if (progress.clipped)
         mClipped = true;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <future>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // The sound input for tests: refuses opening when scripted to, then hands out
@@ -26,10 +27,10 @@ public:
     long read(std::int16_t* frames, std::size_t frameCount) override
     {
         const std::size_t left = (mSignal.size() - mPosition) / mChannels;
-        if (left == 0 && mFailAtEnd)
-            return -EIO;
         if (left == 0) {
-            if (!mReadOut.exchange(true))
+            if (mFailAtEnd)
+                return -EIO;
+            if (!std::exchange(mReadOut, true))
                 mEnd.set_value();
             std::this_thread::sleep_for(std::chrono::milliseconds(kReadWaitMilliseconds));
             return 0;
@@ -54,6 +55,6 @@ public:
     std::chrono::steady_clock::time_point mOpenedAt;
     std::size_t mPosition = 0;
     std::size_t mReadCount = 0;
-    std::atomic<bool> mReadOut{false};
+    bool mReadOut = false;
     std::promise<void> mEnd;
 };
