@@ -12,7 +12,7 @@
 namespace {
 
 using Channel = KTAudioRecorder::Channel;
-enum class End { Wait, Stop, Cancel, Fail, Busy };
+enum class End { Wait, Stop, Cancel, Fail, Busy, Stall };
 constexpr std::size_t kNever = SIZE_MAX;
 
 // Left: below -20 dBFS (3276.8) up to the crossing, exactly 3277 there, then
@@ -30,83 +30,80 @@ std::int16_t right(std::size_t i) { return static_cast<std::int16_t>(-int(i % 40
 
 TEST(AudioRecorder, TakesWhatTheOptionsAsk)
 {
-    const std::string busy = "busy (another program is using it)", stalled = "the sound input delivers no sound";
-    const std::string failed = "the sound input failed: Input/output error";
-    const struct {
-        const char* name;
-        unsigned channels;
-        Channel channel;
-        std::optional<double> threshold;
-        std::size_t limit, frames, cross;
-        std::vector<std::size_t> reads;
-        End end;
-        std::size_t takeStart, takeLength;
-        std::string failure;
-    } rows[] = {
-        {"no threshold", 1, Channel::Mix, {}, 65536, 70000, 30000, {441}, End::Wait, 0, 65536, ""},
-        {"crossed mid-read", 1, Channel::Mix, -20.0, 20000, 70000, 5000, {1000}, End::Wait, 4559, 20000, ""},
-        {"crossed in the first 10 ms", 1, Channel::Mix, -20.0, 10000, 30000, 100, {441}, End::Wait, 0, 10000, ""},
-        {"never crossed, stopped", 1, Channel::Mix, -20.0, 65536, 5000, kNever, {441}, End::Stop, 0, 0, ""},
-        {"stopped early", 1, Channel::Mix, {}, 65536, 3000, kNever, {441}, End::Stop, 0, 3000, ""},
-        {"crossed, stopped", 1, Channel::Mix, -20.0, 65536, 8000, 2000, {500}, End::Stop, 1559, 6441, ""},
-        {"cancelled", 1, Channel::Mix, {}, 65536, 3000, kNever, {441}, End::Cancel, 0, 0, ""},
-        {"stereo mix", 2, Channel::Mix, {}, 65536, 5000, 1000, {300}, End::Stop, 0, 5000, ""},
-        {"stereo left", 2, Channel::Left, {}, 65536, 5000, 1000, {300}, End::Stop, 0, 5000, ""},
-        {"stereo right", 2, Channel::Right, {}, 65536, 5000, 1000, {300}, End::Stop, 0, 5000, ""},
-        {"mono device, right", 1, Channel::Right, {}, 65536, 5000, 1000, {300}, End::Stop, 0, 5000, ""},
-        {"input fails", 1, Channel::Mix, {}, 65536, 3000, kNever, {441}, End::Fail, 0, 0, failed},
-        {"busy", 1, Channel::Mix, {}, 65536, 3000, kNever, {441}, End::Busy, 0, 0, busy},
-        {"stalls", 1, Channel::Mix, {}, 65536, 100, kNever, {441}, End::Wait, 0, 0, stalled},
-        {"odd read sizes", 1, Channel::Mix, -20.0, 30000, 40000, 9000, {1, 7, 441, 882, 1000, 13, 2000}, End::Wait,
-         8559, 30000, ""},
-    };
-    for (const auto& row : rows) {
+    const std::string busy = "busy (another program is using it)";
+    using Reads = std::vector<std::size_t>;
+    const Channel mix = Channel::Mix;
+    // name, channels, channel, threshold, limit, frames, crossing, read sizes, end, take start and length.
+    using Size = std::size_t;
+    const std::tuple<const char*, unsigned, Channel, std::optional<double>, Size, Size, Size, Reads, End, Size, Size>
+        rows[] = {
+            {"no threshold", 1, mix, {}, 65536, 70000, 30000, {441}, End::Wait, 0, 65536},
+            {"crossed mid-read", 1, mix, -20.0, 20000, 70000, 5000, {1000}, End::Wait, 4559, 20000},
+            {"crossed in the first 10 ms", 1, mix, -20.0, 10000, 30000, 100, {441}, End::Wait, 0, 10000},
+            {"never crossed, stopped", 1, mix, -20.0, 65536, 5000, kNever, {441}, End::Stop, 0, 0},
+            {"stopped early", 1, mix, {}, 65536, 3000, kNever, {441}, End::Stop, 0, 3000},
+            {"crossed, stopped", 1, mix, -20.0, 65536, 8000, 2000, {500}, End::Stop, 1559, 6441},
+            {"cancelled", 1, mix, {}, 65536, 3000, kNever, {441}, End::Cancel, 0, 0},
+            {"stereo mix", 2, mix, {}, 65536, 5000, 1000, {300}, End::Stop, 0, 5000},
+            {"stereo left", 2, Channel::Left, {}, 65536, 5000, 1000, {300}, End::Stop, 0, 5000},
+            {"stereo right", 2, Channel::Right, {}, 65536, 5000, 1000, {300}, End::Stop, 0, 5000},
+            {"mono device, right", 1, Channel::Right, {}, 65536, 5000, 1000, {300}, End::Stop, 0, 5000},
+            {"input fails", 1, mix, {}, 65536, 3000, kNever, {441}, End::Fail, 0, 0},
+            {"busy", 1, mix, {}, 65536, 3000, kNever, {441}, End::Busy, 0, 0},
+            {"stalls", 1, mix, {}, 65536, 100, kNever, {441}, End::Stall, 0, 0},
+            {"odd read sizes", 1, mix, -20.0, 30000, 40000, 9000, {1, 7, 441, 882, 13, 2000}, End::Wait, 8559, 30000},
+        };
+    for (const auto& [name, channels, channel, threshold, limit, frames, cross, reads, end, takeStart, length] : rows) {
         KTScriptedAudioInput input;
-        input.mChannels = row.channels;
-        input.mReads = row.reads;
-        input.mFailAtEnd = row.end == End::Fail;
-        input.mOpenFailure = row.end == End::Busy ? busy : "";
+        input.mChannels = channels;
+        input.mReads = reads;
+        input.mFailAtEnd = end == End::Fail;
+        input.mOpenFailure = end == End::Busy ? busy : "";
         std::vector<std::int16_t> expected;
-        for (std::size_t i = 0; i < row.frames; ++i) {
-            const std::int16_t l = left(i, row.cross), r = row.channels == 1 ? l : right(i);
+        for (std::size_t i = 0; i < frames; ++i) {
+            const std::int16_t l = left(i, cross), r = channels == 1 ? l : right(i);
             input.mSignal.push_back(l);
-            if (row.channels == 2)
+            if (channels == 2)
                 input.mSignal.push_back(r);
-            if (i >= row.takeStart && i < row.takeStart + row.takeLength)
-                expected.push_back(row.channel == Channel::Left ? l : row.channel == Channel::Right ? r
-                                                                      : std::int16_t(std::trunc((l + r) / 2.0)));
+            if (i >= takeStart && i < takeStart + length)
+                expected.push_back(channel == Channel::Left ? l : channel == Channel::Right ? r
+                                                                 : std::int16_t(std::trunc((l + r) / 2.0)));
         }
         std::vector<KTAudioRecorder::Progress> levels;
         std::vector<std::int16_t> filledIn;
         std::vector<KTAudioRecorder::Ending> endings;
         KTAudioRecorder recorder(input);
-        recorder.start({row.channel, row.threshold, row.limit},
+        recorder.start({channel, threshold, limit},
                        {[&](const KTAudioRecorder::Progress& progress) {
                             levels.push_back(progress);
                             filledIn.insert(filledIn.end(), progress.added.begin(), progress.added.end());
                         },
                         [&](KTAudioRecorder::Ending&& ending) { endings.push_back(std::move(ending)); }});
-        if (row.end == End::Stop || row.end == End::Cancel)
+        if (end == End::Stop || end == End::Cancel)
             input.mEnd.get_future().wait();
-        row.end == End::Stop ? recorder.stop() : row.end == End::Cancel ? recorder.cancel() : recorder.wait();
+        end == End::Stop ? recorder.stop() : end == End::Cancel ? recorder.cancel() : recorder.wait();
 
-        ASSERT_EQ(endings.size(), 1u) << row.name;
-        EXPECT_EQ(endings[0].take, expected) << row.name;
-        EXPECT_EQ(endings[0].failure, row.failure) << row.name;
-        EXPECT_EQ(endings[0].cancelled, row.end == End::Cancel) << row.name;
-        if (!row.failure.empty())
+        ASSERT_EQ(endings.size(), 1u) << name;
+        EXPECT_EQ(endings[0].take, expected) << name;
+        EXPECT_EQ(endings[0].failure, end == End::Fail   ? "the sound input failed: Input/output error"
+                                      : end == End::Busy  ? busy
+                                      : end == End::Stall ? "the sound input delivers no sound"
+                                                          : "")
+            << name;
+        EXPECT_EQ(endings[0].cancelled, end == End::Cancel) << name;
+        if (!endings[0].failure.empty())
             continue;
         // A level every 882 frames captured, up to the take's end; only the one
         // holding the clipped sample says so; armed until the crossing's level.
-        const std::size_t captured = row.end == End::Wait ? row.takeStart + row.limit : row.frames;
-        const std::size_t clipped = row.cross == kNever ? kNever : (row.cross + 1000) / 882;
-        ASSERT_EQ(levels.size(), (captured + 881) / 882) << row.name;
+        const std::size_t captured = end == End::Wait ? takeStart + limit : frames;
+        const std::size_t clipped = cross == kNever ? kNever : (cross + 1000) / 882;
+        ASSERT_EQ(levels.size(), (captured + 881) / 882) << name;
         for (std::size_t k = 0; k < levels.size(); ++k) {
-            EXPECT_EQ(levels[k].clipped, k == clipped) << row.name << " level " << k;
-            EXPECT_EQ(levels[k].recording, !row.threshold || k >= row.cross / 882) << row.name << " level " << k;
-            const bool mixedOrRight = row.channels == 2 && row.channel != Channel::Left;
-            EXPECT_TRUE(k != clipped || mixedOrRight || levels[k].peakDbfs == 0.0) << row.name;
+            EXPECT_EQ(levels[k].clipped, k == clipped) << name << " level " << k;
+            EXPECT_EQ(levels[k].recording, !threshold || k >= cross / 882) << name << " level " << k;
+            const bool mixedOrRight = channels == 2 && channel != Channel::Left;
+            EXPECT_TRUE(k != clipped || mixedOrRight || levels[k].peakDbfs == 0.0) << name;
         }
-        EXPECT_EQ(filledIn, row.end == End::Cancel ? filledIn : endings[0].take) << row.name;
+        EXPECT_EQ(filledIn, end == End::Cancel ? filledIn : endings[0].take) << name;
     }
 }
