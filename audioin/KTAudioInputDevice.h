@@ -7,7 +7,8 @@
 // The sound input a bank is recorded from: interleaved 44,100 Hz signed 16-bit
 // frames of the device's own channel count. The program uses an ALSA PCM
 // capture device; tests a scripted double. Calls never overlap: while a take
-// is recorded they all come from the recorder's thread.
+// is recorded they all come from the recorder's thread; between takes a
+// window may open and close it to see that it works.
 class KTAudioInputDevice {
 public:
     static constexpr unsigned kSampleRate = 44100;

@@ -1,6 +1,5 @@
 #include "cli/OrvaneRecordCommand.h"
 
-#include "audio/KTSample.h"
 #include "audioin/KTAudioRecorder.h"
 #include "audioin/KTRecordingTake.h"
 #include "audioin/alsa/KTAlsaAudioInputDevice.h"
@@ -13,14 +12,13 @@
 #include "cli/OrvaneStopSignal.h"
 #include "device/TLDiskWriter.h"
 #include "device/TLOrvane.h"
-#include "device/TLSampleImporter.h"
+#include "device/TLRecording.h"
 #include "midiout/alsa/KTAlsaQuietErrors.h"
 #include "resources/FactoryImage.h"
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <string>
 #include <thread>
@@ -90,27 +88,6 @@ KTAudioRecorder::Ending record(const std::string& deviceName, const KTAudioRecor
     return ending;
 }
 
-// "Recording 2026-12-08 14:03:07", in local time.
-std::string recordingName()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local = {};
-    localtime_r(&now, &local);
-    char text[64];
-    std::strftime(text, sizeof text, "Recording %Y-%m-%d %H:%M:%S", &local);
-    return text;
-}
-
-void place(TLOrvane& orvane, int bank, const std::vector<std::int16_t>& take)
-{
-    KTSample sound;
-    sound.setFormat(KTAudioInputDevice::kSampleRate, 1, 16, false);
-    sound.resize(take.size() * sizeof(std::int16_t));
-    std::memcpy(sound.data(), take.data(), sound.size());
-    TLSampleImporter::place(orvane.mSamples[static_cast<std::size_t>(bank)], sound);
-    orvane.setSampleName(recordingName().c_str(), bank, 0);
-}
-
 } // namespace
 
 int OrvaneRecordCommand::run(const QStringList& arguments)
@@ -158,7 +135,7 @@ int OrvaneRecordCommand::run(const QStringList& arguments)
     if (ending.overruns > 0)
         std::fprintf(stderr, "orvane: %s: the input ran over %u times; the take misses sound there\n",
                      subject.c_str(), ending.overruns);
-    place(orvane, bank, ending.take);
+    TLRecording::store(orvane, bank, ending.take, std::time(nullptr));
     const TLDiskShape shape = command.parser().isSet("one-bank") ? TLDiskShape::OneBank : TLDiskShape::AllBanks;
     if (!TLDiskWriter::save(orvane, shape, bank, out))
         OrvaneDiskOutput::fail(out);
