@@ -74,7 +74,7 @@ KTAudioRecorder::Ending record(const std::string& deviceName, const KTAudioRecor
 {
     KTAlsaAudioInputDevice device(deviceName);
     KTAudioRecorder recorder(device);
-    OrvaneRecordMeter meter;
+    OrvaneRecordMeter meter(options.thresholdDbfs.has_value());
     KTAudioRecorder::Ending ending;
     recorder.start(options, {[&meter](const KTAudioRecorder::Progress& progress) { meter.update(progress); },
                              [&ending](KTAudioRecorder::Ending&& end) { ending = std::move(end); }});

@@ -15,9 +15,10 @@ constexpr double kNothingNew = std::numeric_limits<double>::quiet_NaN();
 
 } // namespace
 
-OrvaneRecordMeter::OrvaneRecordMeter()
+OrvaneRecordMeter::OrvaneRecordMeter(bool armed)
     : mEnabled(::isatty(STDERR_FILENO) == 1)
     , mPeakDbfs(kNothingNew)
+    , mRecording(!armed)
 {
 }
 

@@ -17,7 +17,8 @@ public:
     static constexpr int kBarWidth = 30;
     static constexpr double kBarFloorDbfs = -60.0;
 
-    OrvaneRecordMeter();
+    // armed: whether recording waits for a threshold (until the first level says).
+    explicit OrvaneRecordMeter(bool armed);
 
     void update(const KTAudioRecorder::Progress& progress);
     void draw();
@@ -33,6 +34,6 @@ private:
     // progress said.
     std::atomic<double> mPeakDbfs;
     std::atomic<bool> mClipped{false};
-    std::atomic<bool> mRecording{false};
+    std::atomic<bool> mRecording;
     std::atomic<std::size_t> mFrames{0};
 };
