@@ -88,6 +88,21 @@ KTAudioRecorder::Ending record(const std::string& deviceName, const KTAudioRecor
     return ending;
 }
 
+// The take to write, or the failure that ends the command without writing.
+const std::vector<std::int16_t>& keptTake(const KTAudioRecorder::Ending& ending, const std::string& subject)
+{
+    if (!ending.failure.empty())
+        throw OrvaneCliError::failure(subject, ending.failure);
+    if (OrvaneStopSignal::received() > 1)
+        throw OrvaneCliError{OrvaneCliError::kInterrupted, "recording cancelled, nothing written"};
+    if (ending.take.empty())
+        throw OrvaneCliError{OrvaneCliError::kInterrupted, "stopped before anything was recorded, nothing written"};
+    if (ending.overruns > 0)
+        std::fprintf(stderr, "orvane: %s: the input ran over %u times; the take misses sound there\n",
+                     subject.c_str(), ending.overruns);
+    return ending.take;
+}
+
 } // namespace
 
 int OrvaneRecordCommand::run(const QStringList& arguments)
@@ -116,7 +131,6 @@ int OrvaneRecordCommand::run(const QStringList& arguments)
     const KTAudioRecorder::Options options{channelNamed(command.parser().value("channel")),
                                            thresholdOf(command.parser()), frameLimitOf(command.parser())};
     const std::string device = command.parser().value("device").toStdString();
-    const std::string subject = "sound device \"" + device + "\"";
 
     TLOrvane orvane(FactoryImage::samples());
     if (command.parser().isSet("from"))
@@ -125,17 +139,9 @@ int OrvaneRecordCommand::run(const QStringList& arguments)
 
     KTAlsaQuietErrors::install();
     OrvaneStopSignal::install();
+    const std::time_t started = std::time(nullptr);
     const KTAudioRecorder::Ending ending = record(device, options);
-    if (!ending.failure.empty())
-        throw OrvaneCliError::failure(subject, ending.failure);
-    if (OrvaneStopSignal::received() > 1)
-        throw OrvaneCliError{OrvaneCliError::kInterrupted, "recording cancelled, nothing written"};
-    if (ending.take.empty())
-        throw OrvaneCliError{OrvaneCliError::kInterrupted, "stopped before the threshold was reached, nothing written"};
-    if (ending.overruns > 0)
-        std::fprintf(stderr, "orvane: %s: the input ran over %u times; the take misses sound there\n",
-                     subject.c_str(), ending.overruns);
-    TLRecording::store(orvane, bank, ending.take, std::time(nullptr));
+    TLRecording::store(orvane, bank, keptTake(ending, "sound device \"" + device + "\""), started);
     const TLDiskShape shape = command.parser().isSet("one-bank") ? TLDiskShape::OneBank : TLDiskShape::AllBanks;
     if (!TLDiskWriter::save(orvane, shape, bank, out))
         OrvaneDiskOutput::fail(out);
