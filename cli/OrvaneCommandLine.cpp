@@ -6,6 +6,7 @@
 #include "cli/OrvaneInfoCommand.h"
 #include "cli/OrvanePlayCommand.h"
 #include "cli/OrvanePortsCommand.h"
+#include "cli/OrvaneRecordCommand.h"
 #include "cli/OrvaneSendCommand.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,9 @@ constexpr char kUsage[] =
     "  send DISK --port NAME|NUMBER             the disk's banks to a MIDI destination\n"
     "       [--channel 1-16] [--banks 1,3-5]\n"
     "  play DISK --bank N [--device NAME]       a bank on the sound output\n"
+    "  record --bank N --out DISK               a sound input into bank N as a new disk\n"
+    "         [--from DISK] [--one-bank] [--device NAME] [--threshold DB]\n"
+    "         [--seconds S] [--channel mix|left|right]\n"
     "\n"
     "Options:\n"
     "  -h, --help     this help; orvane help COMMAND (or COMMAND --help) for a command's\n"
@@ -51,6 +55,8 @@ Command commandNamed(const QString& name)
         return &OrvaneSendCommand::run;
     if (name == "play")
         return &OrvanePlayCommand::run;
+    if (name == "record")
+        return &OrvaneRecordCommand::run;
     return nullptr;
 }
 

@@ -4,6 +4,7 @@
 
 std::atomic<bool> OrvaneStopSignal::sStopRequested{false};
 std::atomic<int> OrvaneStopSignal::sSignal{0};
+std::atomic<int> OrvaneStopSignal::sReceived{0};
 
 const std::atomic<bool>& OrvaneStopSignal::install()
 {
@@ -19,4 +20,5 @@ void OrvaneStopSignal::handle(int signal)
 {
     sSignal.store(signal);
     sStopRequested.store(true);
+    sReceived.fetch_add(1);
 }

@@ -12,10 +12,14 @@ public:
     static const std::atomic<bool>& install();
     // The number of the last signal that asked to stop; 0 when none did.
     static int signal() { return sSignal.load(); }
+    // How many of the signals came since the program started, for a command
+    // that takes a second one as more than the first.
+    static int received() { return sReceived.load(); }
 
 private:
     static void handle(int signal);
     static std::atomic<bool> sStopRequested;
     static std::atomic<int> sSignal;
+    static std::atomic<int> sReceived;
     static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
 };
