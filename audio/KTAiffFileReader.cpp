@@ -14,6 +14,10 @@ constexpr std::uint32_t kComm = KTFourCharCode("COMM");
 constexpr std::uint32_t kSsnd = KTFourCharCode("SSND");
 constexpr std::uint32_t kNone = KTFourCharCode("NONE");
 constexpr std::uint32_t kSowt = KTFourCharCode("sowt");
+constexpr std::uint32_t kFloat32 = KTFourCharCode("fl32");
+constexpr std::uint32_t kFloat32Upper = KTFourCharCode("FL32");
+constexpr std::uint32_t kFloat64 = KTFourCharCode("fl64");
+constexpr std::uint32_t kFloat64Upper = KTFourCharCode("FL64");
 
 // Channels (2), frame count (4), sample size (2), rate (10): the compression
 // type of AIFF-C follows them.
@@ -62,7 +66,16 @@ bool KTAiffFileReader::isSupported() const
         return false;
     if (mFormType == kAiff)
         return true;
-    return mFormType == kAifc && (mCompressionType == kNone || mCompressionType == kSowt);
+    return mFormType == kAifc && (mCompressionType == kNone || mCompressionType == kSowt || floatWidth() != 0);
+}
+
+std::size_t KTAiffFileReader::floatWidth() const
+{
+    if (mFormType != kAifc)
+        return 0;
+    if (mCompressionType == kFloat32 || mCompressionType == kFloat32Upper)
+        return 4;
+    return mCompressionType == kFloat64 || mCompressionType == kFloat64Upper ? 8 : 0;
 }
 
 void KTAiffFileReader::readHeader()
@@ -102,7 +115,9 @@ KTSample KTAiffFileReader::readSample(std::uint64_t limit)
     clear();
 
     KTSample sample;
-    sample.setFormat(rate.toDouble(), channels, bits, false);
+    // Float data becomes 16-bit PCM; its sample size field says 32 or 64.
+    const std::size_t width = floatWidth();
+    sample.setFormat(rate.toDouble(), channels, width != 0 ? 16 : bits, false);
 
     const auto size = findChunkWithSize(kSsnd);
     // A chunk too small for its offset and block size fields, or cut short
@@ -116,8 +131,12 @@ KTSample KTAiffFileReader::readSample(std::uint64_t limit)
     if (offset > length || !hasBytes(offset))
         return sample;
     skip(offset);
+    if (width != 0) {
+        static_cast<KTBuffer&>(sample) = readFloatBlock(length - offset, limit, channels, width, ByteOrder::BigEndian);
+        return sample;
+    }
 
-    KTBuffer data = readBlock(length - offset, limit);
+    KTBuffer data = readBlock(length - offset, limit, std::uint64_t{channels} * sample.mBytesPerSample);
     if (!isLittleEndian())
         reverseSamples(data, sample.mBytesPerSample);
     else if (sample.mBytesPerSample == 0)

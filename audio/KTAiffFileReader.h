@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // Reads uncompressed PCM from AIFF files, and from AIFF-C files whose
-// compression type is 'NONE' (big-endian) or 'sowt' (little-endian).
+// compression type is 'NONE' (big-endian) or 'sowt' (little-endian); and
+// AIFF-C float data ('fl32', 'fl64'), which it turns into 16-bit PCM.
 class KTAiffFileReader : public KTAudioFileReader {
 public:
     explicit KTAiffFileReader(const char* path);
@@ -24,4 +25,6 @@ private:
     void readHeader();
     void readCompressionType();
     bool isLittleEndian() const;
+    // The bytes of a float sample, 4 or 8; 0 when the data is not float.
+    std::size_t floatWidth() const;
 };

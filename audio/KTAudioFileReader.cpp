@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cmath>
 
 namespace {
 
@@ -169,17 +171,47 @@ void KTAudioFileReader::indexChunks()
     seekTo(std::min(here, size));
 }
 
-KTBuffer KTAudioFileReader::readBlock(std::uint64_t length, std::uint64_t limit)
+KTBuffer KTAudioFileReader::readBlock(std::uint64_t length, std::uint64_t limit, std::uint64_t frameBytes)
 {
-    // 0 means no limit: limit - 1 wraps to the largest value.
-    std::uint64_t n = (limit - 1 < length) ? limit : length;
     const std::uint64_t here = position();
     const std::uint64_t size = fileSize();
     const std::uint64_t available = here < size ? size - here : 0;
     mSoundBytes = std::min(length, available);
-    n = std::min(n, available);
+    // A start past the end of the sound leaves nothing to read.
+    const std::uint64_t skipped = mStartFrame > mSoundBytes / std::max<std::uint64_t>(frameBytes, 1)
+                                      ? mSoundBytes
+                                      : mStartFrame * frameBytes;
+    // 0 means no limit: limit - 1 wraps to the largest value.
+    const std::uint64_t left = mSoundBytes - skipped;
+    const std::uint64_t n = (limit - 1 < left) ? limit : left;
+    if (skipped > 0)
+        seekTo(here + skipped);
     KTBuffer block(static_cast<std::size_t>(n), 0);
     block.read(*this);
     clear();
     return block;
+}
+
+KTBuffer KTAudioFileReader::readFloatBlock(std::uint64_t length, std::uint64_t limit, std::uint16_t channels,
+                                           std::size_t width, ByteOrder order)
+{
+    const std::uint64_t fileLimit = limit == 0 ? 0 : (limit + 1) / 2 * width;
+    const KTBuffer data = readBlock(length, fileLimit, std::uint64_t{channels} * width);
+    mSoundBytes = mSoundBytes / width * 2;
+    mClipped = 0;
+    KTBuffer pcm(data.size() / width * 2, 0);
+    for (std::size_t i = 0; i < data.size() / width; ++i) {
+        std::uint64_t bits = 0;
+        for (std::size_t b = 0; b < width; ++b)
+            bits = (bits << 8) | data[i * width + (order == ByteOrder::BigEndian ? b : width - 1 - b)];
+        const double value = width == 8 ? std::bit_cast<double>(bits)
+                                        : double(std::bit_cast<float>(static_cast<std::uint32_t>(bits)));
+        const double scaled = std::isnan(value) ? 0.0 : std::round(value * 32768.0);
+        const double clipped = std::clamp(scaled, -32768.0, 32767.0);
+        mClipped += clipped != scaled;
+        const auto sample = static_cast<std::uint16_t>(static_cast<std::int16_t>(clipped));
+        pcm[2 * i] = static_cast<std::uint8_t>(sample & 0xFF);
+        pcm[2 * i + 1] = static_cast<std::uint8_t>(sample >> 8);
+    }
+    return pcm;
 }

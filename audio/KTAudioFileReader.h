@@ -26,8 +26,14 @@ public:
     // caller size the byte limit before reading.
     KTSample readFormat();
     // Bytes of sound data the file holds, whatever limit the last read had:
-    // the size its header declares, cut to what the file still holds.
+    // the size its header declares, cut to what the file still holds. Float
+    // data counts as the 16-bit samples readSample makes of it.
     std::uint64_t soundBytes() const { return mSoundBytes; }
+    // Makes readSample start this many frames into the sound data, so that a
+    // part late in a long file costs no more to read than its start.
+    void setStartFrame(std::uint64_t frame) { mStartFrame = frame; }
+    // Float samples the last readSample found beyond full scale and clipped.
+    std::uint64_t clippedSamples() const { return mClipped; }
 
 protected:
     enum class ByteOrder { BigEndian, LittleEndian };
@@ -56,9 +62,16 @@ protected:
     bool findChunk(std::uint32_t wanted);
     std::optional<std::uint32_t> findChunkWithSize(std::uint32_t wanted);
 
-    // Reads a data block of at most `length` bytes, cut to `limit` when that
-    // is not 0 and to what the file still holds.
-    KTBuffer readBlock(std::uint64_t length, std::uint64_t limit);
+    // Reads a data block of at most `length` bytes, from the start frame on
+    // (frames of frameBytes), cut to `limit` when that is not 0 and to what
+    // the file still holds.
+    KTBuffer readBlock(std::uint64_t length, std::uint64_t limit, std::uint64_t frameBytes);
+    // The same for float samples of `width` bytes (4 or 8) in the given byte
+    // order, turned into 16-bit PCM: scaled by 32,768, rounded to nearest
+    // (halves away from zero) and clipped to full scale; NaN becomes 0. The
+    // limit counts 16-bit bytes, as readSample's does.
+    KTBuffer readFloatBlock(std::uint64_t length, std::uint64_t limit, std::uint16_t channels, std::size_t width,
+                            ByteOrder order);
 
 private:
     // Where a wanted chunk's identifier ends, and its size when the file
@@ -76,6 +89,8 @@ private:
 
     std::uint64_t mFileSize = 0;
     std::uint64_t mSoundBytes = 0;
+    std::uint64_t mStartFrame = 0;
+    std::uint64_t mClipped = 0;
     ByteOrder mChunkOrder = ByteOrder::BigEndian;
     std::vector<std::uint32_t> mWantedChunks;
     std::vector<ChunkPlace> mChunks;

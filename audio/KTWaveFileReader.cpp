@@ -15,7 +15,9 @@ constexpr std::uint32_t kData = KTFourCharCode("data");
 // The extensible format chunk: the 16 common bytes, the extension size (2),
 // valid bits (2), channel mask (4), then the 16-byte sub-format GUID.
 constexpr std::uint32_t kExtensibleFormatSize = 40;
-constexpr std::uint64_t kTagToSubFormat = 22;
+// From the tag: channels (2), rate (4), bytes a second (4), block size (2).
+constexpr std::uint64_t kTagToBits = 12;
+constexpr std::uint64_t kBitsToSubFormat = 8;
 // Bytes 2 to 15 of every GUID that carries a format tag in its first two
 // bytes (xxxxxxxx-0000-0010-8000-00AA00389B71).
 constexpr std::array<std::uint8_t, 14> kGuidTail = {
@@ -45,9 +47,17 @@ bool KTWaveFileReader::isValid() const
 
 bool KTWaveFileReader::isSupported() const
 {
-    if (!isValid())
-        return false;
-    return mFormatTag == kFormatPcm || (mFormatTag == kFormatExtensible && mSubFormatTag == kFormatPcm);
+    return isValid() && (encoding() == kFormatPcm || isFloat());
+}
+
+std::uint16_t KTWaveFileReader::encoding() const
+{
+    return mFormatTag == kFormatExtensible ? mSubFormatTag : mFormatTag;
+}
+
+bool KTWaveFileReader::isFloat() const
+{
+    return encoding() == kFormatFloat && (mFormatBits == 32 || mFormatBits == 64);
 }
 
 void KTWaveFileReader::readHeader()
@@ -66,15 +76,19 @@ void KTWaveFileReader::readFormatTag()
         return;
     const auto size = static_cast<std::uint32_t>(readUnsigned(4, ByteOrder::LittleEndian));
     mFormatTag = static_cast<std::uint16_t>(readUnsigned(2, ByteOrder::LittleEndian));
+    if (!hasBytes(kTagToBits + 2))
+        return;
+    skip(kTagToBits);
+    mFormatBits = static_cast<std::uint16_t>(readUnsigned(2, ByteOrder::LittleEndian));
     if (mFormatTag == kFormatExtensible)
         readSubFormatTag(size);
 }
 
 void KTWaveFileReader::readSubFormatTag(std::uint32_t formatChunkSize)
 {
-    if (formatChunkSize < kExtensibleFormatSize || !hasBytes(kTagToSubFormat + 16))
+    if (formatChunkSize < kExtensibleFormatSize || !hasBytes(kBitsToSubFormat + 16))
         return;
-    skip(kTagToSubFormat);
+    skip(kBitsToSubFormat);
     const KTBuffer guid = readField(16);
     if (!std::equal(kGuidTail.begin(), kGuidTail.end(), guid.begin() + 2))
         return;
@@ -93,11 +107,14 @@ KTSample KTWaveFileReader::readSample(std::uint64_t limit)
 
     KTSample sample;
     // 8-bit WAV data is offset binary; every wider size is two's complement.
-    sample.setFormat(rate, channels, bits, bits == 8);
+    // Float data becomes 16-bit PCM.
+    sample.setFormat(rate, channels, isFloat() ? 16 : bits, bits == 8);
 
     const auto size = findChunkWithSize(kData);
     if (!size)
         return sample;
-    static_cast<KTBuffer&>(sample) = readBlock(*size, limit);
+    static_cast<KTBuffer&>(sample) =
+        isFloat() ? readFloatBlock(*size, limit, channels, bits / 8, ByteOrder::LittleEndian)
+                  : readBlock(*size, limit, std::uint64_t{channels} * sample.mBytesPerSample);
     return sample;
 }

@@ -22,6 +22,8 @@ std::string summary(KTAudioFileReader& reader, std::uint64_t limit)
     text << (reader.isValid() ? "valid " : "invalid ") << (reader.isSupported() ? "supported " : "") << sample.mChannels
          << "ch " << sample.mBitsPerSample << "bit " << sample.mSampleRate << "Hz" << (sample.mIsUnsigned ? "u" : "")
          << ": " << sample.toHexString();
+    if (reader.clippedSamples() != 0)
+        text << "clipped " << reader.clippedSamples();
     return text.str();
 }
 
@@ -47,6 +49,25 @@ TEST_P(SoxWitness, ReadersGiveBackTheSamplesSoxWrote)
     const std::string want = "valid supported " + std::to_string(channels) + "ch " + std::to_string(bits) + "bit "
         + std::to_string(rate) + (offsetBinary ? "Hzu: " : "Hz: ") + KTBuffer(raw.begin(), raw.end()).toHexString();
     EXPECT_EQ(summary(*openReader(path, type[0] == 'a'), 0), want);
+}
+
+// Float data, as most audio programs export it, comes back as the 16-bit
+// samples sox made it from (n / 32768 is exact in float).
+TEST(SoxWitness, FloatFilesGiveBackTheSixteenBitSamples)
+{
+    std::vector<std::int64_t> samples{-32768, 32767, -1, 0, 1};
+    for (std::uint64_t i = 1; samples.size() < 602; ++i)
+        samples.push_back(static_cast<std::int64_t>(i * 0x9E3779B97F4A7C15ULL) >> 48);
+    TestFolder folder;
+    for (const char* type : {"wav", "aifc"})
+        for (const int bits : {32, 64}) {
+            const std::string options = "-t " + std::string(type) + " -e floating-point -b " + std::to_string(bits);
+            const std::string path = folder.soxFromSamples("float", samples, 16, 2, 48000, options);
+            const Bytes raw = TestFolder::read(folder.path("float.raw"));
+            EXPECT_EQ(summary(*openReader(path, type[0] == 'a'), 0),
+                      "valid supported 2ch 16bit 48000Hz: " + KTBuffer(raw.begin(), raw.end()).toHexString())
+                << options;
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFormats, SoxWitness,
@@ -78,10 +99,13 @@ TEST(AudioFileReader, EditedFilesGiveWhatTheyHold)
         {"wav 8 bit", wav + "'fmt ' 10000000 0100 0100 44ac0000 44ac0000 0100 0800 'data' 02000000 80ff", 0,
          "valid supported 1ch 8bit 44100Hzu: 80 ff\n"},
         {"wav extensible pcm", wav + ext + pcm, 0, "valid supported 1ch 24bit 44100Hz: " + data24},
-        {"wav extensible float", wav + ext + "03" + pcm.substr(2), 0, "valid 1ch 24bit 44100Hz: " + data24},
+        {"wav extensible float 24 bit", wav + ext + "03" + pcm.substr(2), 0, "valid 1ch 24bit 44100Hz: " + data24},
         {"wav extensible 39 bytes", wav + "'fmt ' 27" + ext.substr(9) + pcm, 0, "valid 1ch 24bit 44100Hz: " + data24},
-        {"wav float", wav + "'fmt ' 10000000 0300 0100 44ac0000 10b10200 0400 2000" + data, 0,
-         "valid 1ch 32bit 44100Hz: 01 00 ff 7f\n"},
+        {"wav float: 0.5, -2, NaN, 1", wav + "'fmt ' 10000000 0300 0100 44ac0000 10b10200 0400 2000"
+         "'data' 10000000 0000003f 000000c0 0000c07f 0000803f", 0, "valid supported 1ch 16bit 44100Hz: 00 40 00 80 00 "
+         "00 ff 7f\nclipped 2"},
+        {"aifc fl64: -0.25", "'FORM' 00000000 'AIFC' 'COMM' 00000018 0001 00000001 0040 400eac44000000000000 'fl64' "
+         "0000 'SSND' 00000010 00000000 00000000 bfd0000000000000", 0, "valid supported 1ch 16bit 44100Hz: 00 e0\n"},
         {"riff avi", "'RIFF' 04000000 'AVI ' 'LIST' 04000000 'hdrl'", 0, "invalid 0ch 0bit 0Hz: "},
         {"aiff odd chunk, sound first", form + "'xtra' 00000003 010203 00" + ssnd + comm, 0, plain16},
         {"aiff offset 2", aiff + "'SSND' 0000000e 00000002 00000000 eeee 0001 7fff", 0, plain16},
