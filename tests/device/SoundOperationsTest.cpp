@@ -9,13 +9,13 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
-#include <vector>
 
 namespace {
 
 using Bank = TLSoundOperations::Bank;
 using Ops = TLSoundOperations;
 using R = TLSampleRange;
+using Op = std::function<std::size_t(Bank&, R)>;
 constexpr std::size_t E = 65536;
 
 // A bank holding head at its start and tail at its end, silence between.
@@ -27,67 +27,55 @@ Bank bank(Bank head, const Bank& tail = {})
 }
 
 // An operation that returns nothing, as one that returns 0.
-template <void (*operation)(Bank&, R)>
-std::size_t edit(Bank& bank, R range)
+Op plain(void (*op)(Bank&, R))
 {
-    operation(bank, range);
-    return 0;
+    return [op](Bank& b, R r) { return op(b, r), std::size_t{0}; };
 }
 
-std::size_t packed(R range)
+Bank samplesOf(const std::string& rawFile)
 {
-    return range.begin << 20 | range.end;
+    const Bytes bytes = TestFolder::read(rawFile);
+    Bank samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), 2 * samples.size());
+    return samples;
 }
 
 } // namespace
 
 TEST(SoundOperations, EditSmallBanks)
 {
-    const double twice = 20 * std::log10(2.0);
-    const auto trim = [](Bank& b, R r) { return Ops::trimLeadingSilence(b, r); };
-    const auto snap = [](Bank& b, R r) { return packed(Ops::snapToZeroCrossings(b, r)); };
+    const Op normalize = [](Bank& b, R r) { return Ops::normalize(b, r); };
+    const Op trim = [](Bank& b, R r) { return Ops::trimLeadingSilence(b, r); };
+    const Op snap = [](Bank& b, R r) { const R s = Ops::snapToZeroCrossings(b, r); return s.begin << 20 | s.end; };
     const Bank wave = bank({0, 5, 7, -3, 4, 6, 8, 9, 2, -1});
-    const struct {
-        const char* what;
-        Bank before;
-        R range;
-        std::function<std::size_t(Bank&, R)> op;
-        Bank after;
-        std::size_t returned = 0;
-    } cases[] = {
-        {"crop: first sample 0, fade into the cleared tail", Bank(20, 32767), {2, 18}, edit<Ops::crop>,
-         bank({0, 16383, 8191, 4095, 2047, 1023, 511, 255, 127, 63, 31, 15, 7, 3, 1, 0})},
-        {"crop: an empty range keeps all", bank({4, 7, 1}), {3, 3}, edit<Ops::crop>, bank({4, 7, 1})},
-        {"erase: the rest moves up", bank({0, 7, 1, 2, 9, 9}), {2, 4}, edit<Ops::erase>, bank({0, 7, 9, 9})},
-        {"erase: the start", bank({4, 7, 1, 2}), {0, 1}, edit<Ops::erase>, bank({0, 1, 2})},
-        {"erase: the end", bank({0, 3}, {5, 6, 7}), {E - 2, E}, edit<Ops::erase>, bank({0, 3})},
-        {"silence: a bank too short is brought to length", Bank{1, 2, 3}, {1, 2}, edit<Ops::silence>, bank({1, 0, 3})},
-        {"gain: clipping counted", bank({0, 100, -16384, 16384, -20000, 20000, 7}), {1, 6},
-         [=](Bank& b, R r) { return Ops::gain(b, r, twice); }, bank({0, 200, -32768, 32767, -32768, 32767, 7}), 3},
-        {"normalize: a positive peak at 0 dBFS is 32767", bank({0, 400, -300, 100}), R::whole(),
-         [](Bank& b, R r) { return Ops::normalize(b, r); }, bank({0, 32767, -24575, 8192})},
-        {"normalize: over 0 dBFS clips", bank({0, 400, -300, 100}), R::whole(),
-         [=](Bank& b, R r) { return Ops::normalize(b, r, twice); }, bank({0, 32767, -32768, 16384}), 2},
-        {"normalize: silence stays", bank({}), R::whole(), [](Bank& b, R r) { return Ops::normalize(b, r); }, bank({})},
-        {"fade in: halves away from 0", bank({9, 10, -10, 10, -10, 9}), {1, 5}, edit<Ops::fadeIn>,
-         bank({9, 0, -3, 5, -8, 9})},
-        {"fade out: at the end, down to 0", bank({}, {400, 400, 400, 400}), {E - 4, E}, edit<Ops::fadeOut>,
-         bank({}, {300, 200, 100, 0})},
-        {"reverse: a range past the bank", bank({}, {1, 2, 3}), {E - 2, E + 5}, edit<Ops::reverse>,
-         bank({}, {1, 3, 2})},
-        {"remove DC: the mean rounded, clipped", bank({-32768, 32000, 32000, 32001, 5}), {0, 4}, edit<Ops::removeDc>,
-         bank({-32768, 16192, 16192, 16193, 5})},
+    const std::tuple<const char*, Bank, R, Op, Bank, std::size_t> cases[] = {
+        {"crop: sample 0 silenced, a fade into the cleared tail", Bank(20, 32767), {2, 18}, plain(Ops::crop),
+         bank({0, 16383, 8191, 4095, 2047, 1023, 511, 255, 127, 63, 31, 15, 7, 3, 1, 0}), 0},
+        {"crop: an empty range keeps all", bank({4, 7, 1}), {3, 3}, plain(Ops::crop), bank({4, 7, 1}), 0},
+        {"erase: the rest moves up", bank({0, 7, 1, 2, 9, 9}), {2, 4}, plain(Ops::erase), bank({0, 7, 9, 9}), 0},
+        {"silence: a short bank made whole", Bank{1, 2, 3}, {1, 2}, plain(Ops::silence), bank({1, 0, 3}), 0},
+        {"gain: clips counted", bank({0, 100, -16384, 16384, -20000, 20000, 7}), {1, 6},
+         [](Bank& b, R r) { return Ops::gain(b, r, 20 * std::log10(2.0)); },
+         bank({0, 200, -32768, 32767, -32768, 32767, 7}), 3},
+        {"normalize: 0 dBFS is 32767", bank({0, 400, -300, 100}), R::whole(), normalize,
+         bank({0, 32767, -24575, 8192}), 0},
+        {"normalize: silence stays", bank({}), R::whole(), normalize, bank({}), 0},
+        {"fade in: halves away from 0", bank({9, 10, -10, 10, -10, 9}), {1, 5}, plain(Ops::fadeIn),
+         bank({9, 0, -3, 5, -8, 9}), 0},
+        {"fade out: at the end", bank({}, {4, 4, 4, 4}), {E - 4, E}, plain(Ops::fadeOut), bank({}, {3, 2, 1, 0}), 0},
+        {"reverse: past the end", bank({}, {1, 2, 3}), {E - 2, E + 5}, plain(Ops::reverse), bank({}, {1, 3, 2}), 0},
+        {"remove DC: the mean rounded, clipped", bank({-32768, 32000, 32000, 32001, 5}), {0, 4}, plain(Ops::removeDc),
+         bank({-32768, 16192, 16192, 16193, 5}), 0},
         {"trim: below -50 dBFS (103.6) goes", bank({0, 50, -103, 104, 7}), R::whole(), trim, bank({0, 7}), 3},
         {"trim: an all-silent bank", bank({}), R::whole(), trim, bank({}), E},
-        {"snap: nearest crossing, ties outwards", wave, {2, 7}, snap, wave, packed({1, 9})},
-        {"snap: none, or at the bank's start", Bank(E, 1000), {0, 20}, snap, Bank(E, 1000), packed({0, 20})},
+        {"snap: nearest crossing, ties outwards", wave, {2, 7}, snap, wave, 1 << 20 | 9},
+        {"snap: none, or at the bank's start", Bank(E, 1000), {0, 20}, snap, Bank(E, 1000), 20},
     };
-    for (const auto& c : cases) {
-        Bank edited = c.before;
-        EXPECT_EQ(c.op(edited, c.range), c.returned) << c.what;
-        ASSERT_EQ(edited.size(), E) << c.what;
-        const auto wrong = std::mismatch(edited.begin(), edited.end(), c.after.begin());
-        EXPECT_EQ(wrong.first, edited.end()) << c.what << ": sample " << wrong.first - edited.begin();
+    for (const auto& [what, before, range, op, after, returned] : cases) {
+        Bank edited = before;
+        EXPECT_EQ(op(edited, range), returned) << what;
+        ASSERT_EQ(edited.size(), E) << what;
+        EXPECT_EQ(std::mismatch(edited.begin(), edited.end(), after.begin()).first - edited.begin(), E) << what;
     }
 }
 
@@ -97,29 +85,24 @@ TEST(SoundOperations, EditSmallBanks)
 TEST(SoundOperations, AgreeWithSoxOnAPluckedString)
 {
     TestFolder folder;
-    const std::string raw = " -t raw -r 44100 -e signed -b 16 -c 1 -L ";
-    ASSERT_TRUE(folder.sox("-r 44100 -n" + raw + folder.path("in.raw") + " synth 65536s pluck A2"));
-    Bank sound(E);
-    std::memcpy(sound.data(), TestFolder::read(folder.path("in.raw")).data(), 2 * E);
-    const struct {
-        std::string effect;
-        std::function<void(Bank&)> op;
-    } cases[] = {
-        {"vol -4.5dB", [](Bank& b) { Ops::gain(b, R::whole(), -4.5); }},
+    const std::string raw = " -t raw -r 44100 -e signed -b 16 -c 1 -L ", in = folder.path("in.raw");
+    ASSERT_TRUE(folder.sox("-r 44100 -n" + raw + in + " synth 65536s pluck A2"));
+    const Bank sound = samplesOf(in);
+    ASSERT_EQ(sound.size(), E);
+    const std::pair<std::string, std::function<void(Bank&)>> cases[] = {
         {"gain 5", [](Bank& b) { Ops::gain(b, R::whole(), 5); }},
         {"norm", [](Bank& b) { Ops::normalize(b, R::whole()); }},
-        {"norm -3", [](Bank& b) { Ops::normalize(b, R::whole(), -3); }},
         {"reverse", [](Bank& b) { Ops::reverse(b, R::whole()); }},
         {"fade t 4410s", [](Bank& b) { Ops::fadeIn(b, {0, 4410}); }},
         {"fade t 0 65535s 4410s", [](Bank& b) { Ops::fadeOut(b, {E - 4410, E}); }},
     };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(folder.sox("-D" + raw + folder.path("in.raw") + raw + folder.path("out.raw") + " " + c.effect));
-        const Bytes witness = TestFolder::read(folder.path("out.raw"));
+    for (const auto& [effect, op] : cases) {
+        ASSERT_TRUE(folder.sox("-D" + raw + in + raw + folder.path("out.raw") + " " + effect));
+        const Bank witness = samplesOf(folder.path("out.raw"));
         Bank edited = sound;
-        c.op(edited);
-        ASSERT_GE(witness.size(), 2 * (E - 1)) << c.effect;
-        for (std::size_t i = 0; i < witness.size() / 2; ++i)
-            ASSERT_NEAR(edited[i], std::int16_t(witness[2 * i] | witness[2 * i + 1] << 8), 1) << c.effect << " " << i;
+        op(edited);
+        ASSERT_GE(witness.size(), E - 1) << effect;
+        for (std::size_t i = 0; i < witness.size(); ++i)
+            ASSERT_NEAR(edited[i], witness[i], 1) << effect << " " << i;
     }
 }
