@@ -47,29 +47,35 @@ TEST(SoundOperations, EditSmallBanks)
     const Op normalize = [](Bank& b, R r) { return Ops::normalize(b, r); };
     const Op trim = [](Bank& b, R r) { return Ops::trimLeadingSilence(b, r); };
     const Op snap = [](Bank& b, R r) { const R s = Ops::snapToZeroCrossings(b, r); return s.begin << 20 | s.end; };
-    const Bank wave = bank({0, 5, 7, -3, 4, 6, 8, 9, 2, -1});
+    const Bank wave = bank({0, 5, 7, -3, 4, 6, 1, 1, 2, -1});
     const std::tuple<const char*, Bank, R, Op, Bank, std::size_t> cases[] = {
         {"crop: sample 0 silenced, a fade into the cleared tail", Bank(20, 32767), {2, 18}, plain(Ops::crop),
          bank({0, 16383, 8191, 4095, 2047, 1023, 511, 255, 127, 63, 31, 15, 7, 3, 1, 0}), 0},
         {"crop: an empty range keeps all", bank({4, 7, 1}), {3, 3}, plain(Ops::crop), bank({4, 7, 1}), 0},
         {"erase: the rest moves up", bank({0, 7, 1, 2, 9, 9}), {2, 4}, plain(Ops::erase), bank({0, 7, 9, 9}), 0},
+        {"erase: past the end", bank({}, {32767, 32767, 32767, 32767, 5, 6}), {E - 2, E + 3}, plain(Ops::erase),
+         bank({}, {7, 3, 1, 0, 0, 0}), 0},
         {"silence: a short bank made whole", Bank{1, 2, 3}, {1, 2}, plain(Ops::silence), bank({1, 0, 3}), 0},
-        {"gain: clips counted", bank({0, 100, -16384, 16384, -20000, 20000, 7}), {1, 6},
+        {"gain: clips counted", bank({0, 1, -16384, 16384, -20000, 20000, 7}), {1, 6},
          [](Bank& b, R r) { return Ops::gain(b, r, 20 * std::log10(2.0)); },
-         bank({0, 200, -32768, 32767, -32768, 32767, 7}), 3},
+         bank({0, 2, -32768, 32767, -32768, 32767, 7}), 3},
         {"normalize: 0 dBFS is 32767", bank({0, 400, -300, 100}), R::whole(), normalize,
          bank({0, 32767, -24575, 8192}), 0},
         {"normalize: silence stays", bank({}), R::whole(), normalize, bank({}), 0},
         {"fade in: halves away from 0", bank({9, 10, -10, 10, -10, 9}), {1, 5}, plain(Ops::fadeIn),
          bank({9, 0, -3, 5, -8, 9}), 0},
-        {"fade out: at the end", bank({}, {4, 4, 4, 4}), {E - 4, E}, plain(Ops::fadeOut), bank({}, {3, 2, 1, 0}), 0},
+        {"fade out: down to 0", bank({}, {4, 4, 4, 4, 9}), {E - 5, E - 1}, plain(Ops::fadeOut),
+         bank({}, {3, 2, 1, 0, 9}), 0},
         {"reverse: past the end", bank({}, {1, 2, 3}), {E - 2, E + 5}, plain(Ops::reverse), bank({}, {1, 3, 2}), 0},
         {"remove DC: the mean rounded, clipped", bank({-32768, 32000, 32000, 32001, 5}), {0, 4}, plain(Ops::removeDc),
          bank({-32768, 16192, 16192, 16193, 5}), 0},
+        {"remove DC: past the end", bank({}, {32767, -32000, -32000, -32001}), {E - 4, E + 2}, plain(Ops::removeDc),
+         bank({}, {32767, -16191, -16191, -16192}), 0},
         {"trim: below -50 dBFS (103.6) goes", bank({0, 50, -103, 104, 7}), R::whole(), trim, bank({0, 7}), 3},
         {"trim: an all-silent bank", bank({}), R::whole(), trim, bank({}), E},
         {"snap: nearest crossing, ties outwards", wave, {2, 7}, snap, wave, 1 << 20 | 9},
-        {"snap: none, or at the bank's start", Bank(E, 1000), {0, 20}, snap, Bank(E, 1000), 20},
+        {"snap: the bank's ends stay", wave, R::whole(), snap, wave, E},
+        {"snap: no crossing", Bank(E, 1000), {20, 30}, snap, Bank(E, 1000), 20 << 20 | 30},
     };
     for (const auto& [what, before, range, op, after, returned] : cases) {
         Bank edited = before;
@@ -77,6 +83,12 @@ TEST(SoundOperations, EditSmallBanks)
         ASSERT_EQ(edited.size(), E) << what;
         EXPECT_EQ(std::mismatch(edited.begin(), edited.end(), after.begin()).first - edited.begin(), E) << what;
     }
+}
+
+TEST(SoundOperations, CheckedRangesLieInTheBank)
+{
+    EXPECT_EQ(R::checked(5, E), (R{5, E}));
+    EXPECT_FALSE(R::checked(-1, 4) || R::checked(5, 4) || R::checked(0, E + 1));
 }
 
 // sox multiplies in 32 bits and rounds halves up, not away from 0; its fade out steps by (n - i) / n, one
