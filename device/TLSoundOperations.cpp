@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numeric>
+#include <span>
 
 namespace {
 
@@ -14,16 +15,22 @@ constexpr std::size_t kBankLength = TLBankPlacement::kBankLength;
 constexpr double kFullScale = 32768.0;
 constexpr double kNormalizedPeak = 32767.0;
 
-Bank::iterator at(Bank& bank, std::size_t index)
-{
-    return bank.begin() + static_cast<std::ptrdiff_t>(index);
-}
-
-// The bank at its full length, and the part of the range inside it.
-TLSampleRange prepared(Bank& bank, TLSampleRange range)
+// Gives the bank its full length and returns the part of the range inside it: every operation that
+// changes a bank reaches its samples only through here.
+std::span<std::int16_t> part(Bank& bank, TLSampleRange range)
 {
     TLBankPlacement::fit(bank);
-    return range.clamped();
+    range = range.clamped();
+    return {bank.data() + range.begin, range.size()};
+}
+
+// Removes first to last from the bank, moving the rest up, and places the samples kept.
+void removeSamples(Bank& bank, std::int16_t* first, std::int16_t* last)
+{
+    if (first == last)
+        return;
+    const std::int16_t* kept = std::move(last, bank.data() + kBankLength, first);
+    TLBankPlacement::place(bank, bank.data(), static_cast<std::size_t>(kept - bank.data()));
 }
 
 double amplitudeOf(double db)
@@ -36,27 +43,31 @@ std::int16_t clipped(std::int64_t value)
     return static_cast<std::int16_t>(std::clamp<std::int64_t>(value, -32768, 32767));
 }
 
-// Multiplies the range by factor (0 to infinity); returns how many samples clipped.
-std::size_t scaled(Bank& bank, TLSampleRange range, double factor)
+// Multiplies the samples by factor (0 to infinity); returns how many clipped.
+std::size_t scaled(std::span<std::int16_t> samples, double factor)
 {
     std::size_t clips = 0;
-    for (auto sample = at(bank, range.begin); sample != at(bank, range.end); ++sample) {
+    for (std::int16_t& sample : samples) {
         // Silence stays silent at any gain (and 0 times infinity is no number).
-        if (*sample == 0)
+        if (sample == 0)
             continue;
-        const double value = *sample * factor;
+        const double value = sample * factor;
         const bool beyond = value >= 32767.5 || value <= -32768.5;
         clips += beyond;
-        *sample = beyond ? (value > 0 ? std::int16_t{32767} : std::int16_t{-32768})
-                         : static_cast<std::int16_t>(std::lround(value));
+        sample = beyond ? (value > 0 ? std::int16_t{32767} : std::int16_t{-32768})
+                        : static_cast<std::int16_t>(std::lround(value));
     }
     return clips;
 }
 
-// Multiplies the sample `step` places into a fade of `steps` steps by step / steps.
-std::int16_t faded(std::int16_t sample, std::size_t step, std::size_t steps)
+// Scales the samples linearly: the sample i places in, of n, by i / n rising and by (n - 1 - i) / n falling.
+void faded(std::span<std::int16_t> samples, bool rising)
 {
-    return static_cast<std::int16_t>(std::lround(double(sample) * double(step) / double(steps)));
+    const std::size_t n = samples.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t step = rising ? i : n - 1 - i;
+        samples[i] = static_cast<std::int16_t>(std::lround(samples[i] * double(step) / double(n)));
+    }
 }
 
 bool crossesZero(const Bank& bank, std::size_t boundary)
@@ -89,85 +100,72 @@ std::size_t nearestCrossing(const Bank& bank, std::size_t length, std::size_t ed
 
 void TLSoundOperations::crop(Bank& bank, TLSampleRange range)
 {
-    range = prepared(bank, range);
-    if (range.empty() || range.size() == kBankLength)
-        return;
-    TLBankPlacement::place(bank, bank.data() + range.begin, range.size());
+    const auto samples = part(bank, range);
+    if (!samples.empty() && samples.size() < kBankLength)
+        TLBankPlacement::place(bank, samples.data(), samples.size());
 }
 
 void TLSoundOperations::erase(Bank& bank, TLSampleRange range)
 {
-    range = prepared(bank, range);
-    if (range.empty())
-        return;
-    std::move(at(bank, range.end), bank.end(), at(bank, range.begin));
-    TLBankPlacement::place(bank, bank.data(), kBankLength - range.size());
+    const auto samples = part(bank, range);
+    removeSamples(bank, samples.data(), samples.data() + samples.size());
 }
 
 void TLSoundOperations::silence(Bank& bank, TLSampleRange range)
 {
-    range = prepared(bank, range);
-    std::fill(at(bank, range.begin), at(bank, range.end), std::int16_t{0});
+    std::ranges::fill(part(bank, range), std::int16_t{0});
 }
 
 std::size_t TLSoundOperations::gain(Bank& bank, TLSampleRange range, double db)
 {
-    range = prepared(bank, range);
-    if (std::isnan(db))
-        return 0;
-    return scaled(bank, range, amplitudeOf(db));
+    const auto samples = part(bank, range);
+    return std::isnan(db) ? 0 : scaled(samples, amplitudeOf(db));
 }
 
 std::size_t TLSoundOperations::normalize(Bank& bank, TLSampleRange range, double peakDbfs)
 {
-    range = prepared(bank, range);
+    const auto samples = part(bank, range);
     int peak = 0;
-    for (auto sample = at(bank, range.begin); sample != at(bank, range.end); ++sample)
-        peak = std::max(peak, std::abs(int{*sample}));
+    for (std::int16_t sample : samples)
+        peak = std::max(peak, std::abs(int{sample}));
     if (peak == 0 || std::isnan(peakDbfs))
         return 0;
-    return scaled(bank, range, kNormalizedPeak * amplitudeOf(peakDbfs) / peak);
+    return scaled(samples, kNormalizedPeak * amplitudeOf(peakDbfs) / peak);
 }
 
 void TLSoundOperations::fadeIn(Bank& bank, TLSampleRange range)
 {
-    range = prepared(bank, range);
-    for (std::size_t i = 0; i < range.size(); ++i)
-        bank[range.begin + i] = faded(bank[range.begin + i], i, range.size());
+    faded(part(bank, range), true);
 }
 
 void TLSoundOperations::fadeOut(Bank& bank, TLSampleRange range)
 {
-    range = prepared(bank, range);
-    for (std::size_t i = 0; i < range.size(); ++i)
-        bank[range.begin + i] = faded(bank[range.begin + i], range.size() - 1 - i, range.size());
+    faded(part(bank, range), false);
 }
 
 void TLSoundOperations::reverse(Bank& bank, TLSampleRange range)
 {
-    range = prepared(bank, range);
-    std::reverse(at(bank, range.begin), at(bank, range.end));
+    std::ranges::reverse(part(bank, range));
 }
 
 void TLSoundOperations::removeDc(Bank& bank, TLSampleRange range)
 {
-    range = prepared(bank, range);
-    if (range.empty())
+    const auto samples = part(bank, range);
+    if (samples.empty())
         return;
-    const std::int64_t sum = std::accumulate(at(bank, range.begin), at(bank, range.end), std::int64_t{0});
-    const std::int64_t mean = std::llround(double(sum) / double(range.size()));
-    for (auto sample = at(bank, range.begin); sample != at(bank, range.end); ++sample)
-        *sample = clipped(*sample - mean);
+    const std::int64_t sum = std::accumulate(samples.begin(), samples.end(), std::int64_t{0});
+    const std::int64_t mean = std::llround(double(sum) / double(samples.size()));
+    for (std::int16_t& sample : samples)
+        sample = clipped(sample - mean);
 }
 
 std::size_t TLSoundOperations::trimLeadingSilence(Bank& bank, TLSampleRange range, double thresholdDbfs)
 {
-    range = prepared(bank, range);
+    const auto samples = part(bank, range);
     const double threshold = kFullScale * amplitudeOf(thresholdDbfs);
-    const auto loud = std::find_if_not(at(bank, range.begin), at(bank, range.end),
-                                       [threshold](std::int16_t sample) { return std::abs(int{sample}) < threshold; });
-    const auto removed = static_cast<std::size_t>(loud - at(bank, range.begin));
-    erase(bank, {range.begin, range.begin + removed});
+    const auto loud = std::ranges::find_if_not(samples, [threshold](int s) { return std::abs(s) < threshold; });
+    const auto removed = static_cast<std::size_t>(loud - samples.begin());
+    removeSamples(bank, samples.data(), samples.data() + removed);
     return removed;
 }
 
