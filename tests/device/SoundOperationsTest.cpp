@@ -47,7 +47,7 @@ TEST(SoundOperations, EditSmallBanksAndCheckRanges)
     const Op normalize = [](Bank& b, R r) { return Ops::normalize(b, r); };
     const Op trim = [](Bank& b, R r) { return Ops::trimLeadingSilence(b, r); };
     const Op snap = [](Bank& b, R r) { const R s = Ops::snapToZeroCrossings(b, r); return s.begin << 20 | s.end; };
-    const Bank wave = bank({0, 5, 7, -3, 4, 6, 1, 1, 2, -1}), nines = bank({9, 9, 9, 9, 9});
+    const Bank wave = bank({0, 1, 1, -3, 4, 6, 8, 9, 2, -1}), nines = bank({9, 9, 9, 9, 9});
     const std::tuple<const char*, Bank, R, Op, Bank, std::size_t> cases[] = {
         {"crop: sample 0 silenced, a fade into the cleared tail", Bank(20, 32767), {2, 18}, plain(Ops::crop),
          bank({0, 16383, 8191, 4095, 2047, 1023, 511, 255, 127, 63, 31, 15, 7, 3, 1, 0}), 0},
@@ -75,10 +75,10 @@ TEST(SoundOperations, EditSmallBanksAndCheckRanges)
          bank({}, {32767, -16191, -16191, -16192}), 0},
         {"trim: below -50 dBFS (103.6) goes", bank({0, 50, -103, 104, 7}), R::whole(), trim, bank({0, 7}), 3},
         {"trim: an all-silent short bank", Bank(3, 0), R::whole(), trim, bank({}), E},
-        {"snap: nearest crossing, ties outwards", wave, {2, 9}, snap, wave, 1 << 20 | 9},
-        {"snap: the bank's ends stay", wave, R::whole(), snap, wave, E},
+        {"snap: nearest crossing, ties outwards", wave, {2, 6}, snap, wave, 1 << 20 | 4},
+        {"snap: on a crossing, or at the bank's end, stays", wave, {3, E}, snap, wave, 3 << 20 | E},
         {"snap: past the bank's start, closing up", nines, {1, 3}, snap, nines, 5 << 20 | 5},
-        {"snap: no crossing", Bank(E, 1000), {20, 30}, snap, Bank(E, 1000), 20 << 20 | 30},
+        {"snap: none, or at the bank's start", Bank(E, 1000), {0, 30}, snap, Bank(E, 1000), 30},
     };
     for (const auto& [what, before, range, op, after, returned] : cases) {
         Bank edited = before;
