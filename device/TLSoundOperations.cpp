@@ -38,13 +38,12 @@ double amplitudeOf(double db)
     return std::pow(10.0, db / 20.0);
 }
 
-// value (of magnitude below 2^31) rounded to the nearest integer, halves away from zero; cheaper than
-// std::lround, a call in every pass of these loops.
+// value (of magnitude below 2^31) rounded to the nearest integer, halves away from zero, as std::lround
+// does but without its call, so these loops vectorise: adding the largest double below one half, toward
+// value's sign, and truncating is exact at this magnitude.
 int rounded(double value)
 {
-    const int whole = static_cast<int>(value);
-    const double rest = value - whole;
-    return whole + (rest >= 0.5) - (rest <= -0.5);
+    return static_cast<int>(value + std::copysign(0.49999999999999994, value));
 }
 
 std::int16_t clipped(int value)
