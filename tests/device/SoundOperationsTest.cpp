@@ -52,6 +52,7 @@ TEST(SoundOperations, EditSmallBanksAndCheckRanges)
         {"crop: sample 0 silenced, a fade into the cleared tail", Bank(20, 32767), {2, 18}, plain(Ops::crop),
          bank({0, 16383, 8191, 4095, 2047, 1023, 511, 255, 127, 63, 31, 15, 7, 3, 1, 0}), 0},
         {"crop: an empty range keeps all", bank({4, 7, 1}), {3, 3}, plain(Ops::crop), bank({4, 7, 1}), 0},
+        {"crop: so does the whole bank", bank({4, 7, 1}, {9}), R::whole(), plain(Ops::crop), bank({4, 7, 1}, {9}), 0},
         {"erase: the rest moves up", bank({0, 7, 1, 2, 9, 9}), {2, 4}, plain(Ops::erase), bank({0, 7, 9, 9}), 0},
         {"erase: past the end", bank({}, {32767, 32767, 32767, 32767, 5, 6}), {E - 2, E + 3}, plain(Ops::erase),
          bank({}, {7, 3, 1, 0, 0, 0}), 0},
@@ -77,6 +78,7 @@ TEST(SoundOperations, EditSmallBanksAndCheckRanges)
         {"trim: an all-silent short bank", Bank(3, 0), R::whole(), trim, bank({}), E},
         {"snap: nearest crossing, ties outwards", wave, {2, 6}, snap, wave, 1 << 20 | 4},
         {"snap: on a crossing, or at the bank's end, stays", wave, {3, E}, snap, wave, 3 << 20 | E},
+        {"snap: ties outwards at the end too", bank({0, 5, 5, 5, 5}), {2, 3}, snap, bank({0, 5, 5, 5, 5}), 1 << 20 | 5},
         {"snap: past the bank's start, closing up", nines, {1, 3}, snap, nines, 5 << 20 | 5},
         {"snap: none, or at the bank's start", Bank(E, 1000), {0, 30}, snap, Bank(E, 1000), 30},
     };
