@@ -3,13 +3,13 @@
 #include "audio/KTAiffFileReader.h"
 #include "audio/KTSampleConverter.h"
 #include "audio/KTWaveFileReader.h"
+#include "device/TLBankPlacement.h"
 #include "device/TLInputKind.h"
 #include "device/TLOrvane.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstdlib>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -106,15 +106,6 @@ KTSample readRaw(KTAudioFileReader& reader)
     return imported;
 }
 
-// Brings the sample `k` places before the end of the import down by 16 - k
-// bits, keeping its sign; the last one always becomes 0.
-std::int16_t faded(std::int16_t sample, int k)
-{
-    const int value = std::max<int>(sample, -32767);
-    const int magnitude = std::abs(value) >> (16 - k);
-    return static_cast<std::int16_t>(value < 0 ? -magnitude : magnitude);
-}
-
 } // namespace
 
 TLImportedSound TLSampleImporter::read(const std::filesystem::path& path, Resampling resampling)
@@ -151,17 +142,7 @@ TLImportedSound TLSampleImporter::read(const std::filesystem::path& path, Resamp
 
 void TLSampleImporter::place(std::vector<std::int16_t>& bank, const KTSample& samples)
 {
-    bank.resize(kBankLength);
-    const std::size_t placed = std::min(samples.size() / 2, kBankLength);
-    if (placed > 0)
-        std::memcpy(bank.data(), samples.data(), placed * sizeof(std::int16_t));
-    std::fill(bank.begin() + static_cast<std::ptrdiff_t>(placed), bank.end(), std::int16_t{0});
-    bank[0] = 0;
-    // A very short import fades only the samples it has.
-    for (int k = std::min<int>(kFadeLength, static_cast<int>(placed)); k >= 1; --k) {
-        std::int16_t& sample = bank[placed - static_cast<std::size_t>(k)];
-        sample = faded(sample, k);
-    }
+    TLBankPlacement::place(bank, reinterpret_cast<const std::int16_t*>(samples.data()), samples.size() / 2);
 }
 
 double TLImportedSound::bankSeconds() const

@@ -42,12 +42,10 @@ struct TLImportedSound {
 // resampled linearly unless the caller asks for high quality.
 class TLSampleImporter {
 public:
-    static constexpr int kFadeLength = 15;
     using Resampling = KTSampleConverter::Resampling;
 
     static TLImportedSound read(const std::filesystem::path& path, Resampling resampling = Resampling::Linear);
-    // Writes the samples over the start of the bank and clears the rest, then
-    // silences the first sample and fades out the last kFadeLength ones.
+    // Places the samples into the bank as TLBankPlacement::place does.
     static void place(std::vector<std::int16_t>& bank, const KTSample& samples);
     // Places sound read from path into the bank and names the bank's first
     // sample slot after the file.
