@@ -87,15 +87,15 @@ TEST_F(Workflows, LoadingAsksBeforeABankDiskReplacesAnotherBank)
 TEST_F(Workflows, ImportingNamesTheSampleOrSaysWhyNot)
 {
     const std::string tone = mFolder.soxFromSamples("tone.wav", std::vector<std::int64_t>(100, 5000), 16, 1, 44100);
-    const std::string floatWav = mFolder.path("float.wav");
-    ASSERT_TRUE(mFolder.sox("-n -r 44100 -c 1 -e floating-point -b 32 " + floatWav + " synth 0.1 sine 300"));
+    const std::string ulawWav = mFolder.path("ulaw.wav");
+    ASSERT_TRUE(mFolder.sox("-n -r 44100 -c 1 -e mu-law " + ulawWav + " synth 0.1 sine 300"));
     const struct {
         std::string path;
         std::vector<Alert> alerts;
         int beeps;
         std::string sampleName;
     } cases[] = {
-        {floatWav, {kWrongAudio}, 0, "Sample 1 (in Bank 4)"},
+        {ulawWav, {kWrongAudio}, 0, "Sample 1 (in Bank 4)"},
         {mFolder.path("gone.wav"), {}, 1, "Sample 1 (in Bank 4)"},
         {mFolder.write("empty.wav", {}), {{AlertStyle::Critical, "No Sound Data",
                                            "The file \"empty.wav\" holds no sound data.", "OK", "", ""}}, 0,

@@ -76,8 +76,8 @@ TEST(SampleImporter, ReadsWhatSoxWritesAndRefusesWhatHoldsNoSound)
     std::vector<std::int64_t> stereo(2 * 4800);
     for (std::size_t i = 0; i < stereo.size(); ++i)
         stereo[i] = i % 2 ? 3000 : 1000;
-    const std::string floatWav = folder.path("float.wav");
-    ASSERT_TRUE(folder.sox("-n -r 44100 -c 1 -t wav -e floating-point -b 32 " + floatWav + " synth 0.1 sine 300"));
+    const std::string ulawWav = folder.path("ulaw.wav");
+    ASSERT_TRUE(folder.sox("-n -r 44100 -c 1 -t wav -e mu-law " + ulawWav + " synth 0.1 sine 300"));
     // A WAV with a format chunk and no data chunk, and one cut inside its format chunk.
     Bytes wav = TestFolder::read(folder.soxFromSamples("full.wav", ramp(10), 16, 1, 44100, "-t wav"));
     const Bytes noData(wav.begin(), wav.begin() + 36);
@@ -102,7 +102,7 @@ TEST(SampleImporter, ReadsWhatSoxWritesAndRefusesWhatHoldsNoSound)
         {folder.soxFromSamples("stereo.wav", stereo, 16, 2, 48000, "-t wav"), Status::Imported, false,
          {2000, 2000, 2000}, 4410, 0.1},
         {folder.write("five.raw", Bytes{0x30, 0x75, 0x31, 0x75, 0xFF}), Status::Imported, true, {30000, 30001}, 2, 2 / 44100.0},
-        {floatWav, Status::Unsupported, false, {}, 0},
+        {ulawWav, Status::Unsupported, false, {}, 0},
         {folder.write("song.wav", mp3), Status::Unsupported, false, {}, 0},
         {folder.write("frame", Bytes(mp3.begin() + 10, mp3.end())), Status::Unsupported, false, {}, 0},
         {folder.write("text.aif", text), Status::Unsupported, false, {}, 0},
