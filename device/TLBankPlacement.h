@@ -13,7 +13,8 @@ public:
     static constexpr int kFadeLength = 15;
 
     // Gives the bank exactly kBankLength samples, the length every change to a bank relies on: a bank of
-    // another length is cut or padded with silence. Placing and every sound operation go through here.
+    // another length is cut or padded with silence. Placing and every sound operation that changes a bank
+    // go through here.
     static void fit(std::vector<std::int16_t>& bank);
     // Copies count samples of sound (at most a bank's length) over the start of the bank and clears the
     // rest, then silences the first sample and fades out the last kFadeLength placed ones: the sample k

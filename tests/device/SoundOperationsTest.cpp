@@ -48,6 +48,7 @@ TEST(SoundOperations, EditSmallBanksAndCheckRanges)
     const Op trim = [](Bank& b, R r) { return Ops::trimLeadingSilence(b, r); };
     const Op snap = [](Bank& b, R r) { const R s = Ops::snapToZeroCrossings(b, r); return s.begin << 20 | s.end; };
     const Bank wave = bank({0, 1, 1, -3, 4, 6, 8, 9, 2, -1}), nines = bank({9, 9, 9, 9, 9});
+    const Bank step = bank(Bank(E - 9, 1000), Bank(9, -1000));
     const std::tuple<const char*, Bank, R, Op, Bank, std::size_t> cases[] = {
         {"crop: sample 0 silenced, a fade into the cleared tail", Bank(20, 32767), {2, 18}, plain(Ops::crop),
          bank({0, 16383, 8191, 4095, 2047, 1023, 511, 255, 127, 63, 31, 15, 7, 3, 1, 0}), 0},
@@ -80,6 +81,7 @@ TEST(SoundOperations, EditSmallBanksAndCheckRanges)
         {"snap: on a crossing, or at the bank's end, stays", wave, {3, E}, snap, wave, 3 << 20 | E},
         {"snap: ties outwards at the end too", bank({0, 5, 5, 5, 5}), {2, 3}, snap, bank({0, 5, 5, 5, 5}), 1 << 20 | 5},
         {"snap: past the bank's start, closing up", nines, {1, 3}, snap, nines, 5 << 20 | 5},
+        {"snap: on past the bank's end", step, {E - 9, E - 1}, snap, step, (E - 9) << 20 | (E - 9)},
         {"snap: none, or at the bank's start", Bank(E, 1000), {0, 30}, snap, Bank(E, 1000), 30},
     };
     for (const auto& [what, before, range, op, after, returned] : cases) {
