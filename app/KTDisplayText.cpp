@@ -29,15 +29,6 @@ std::string KTDisplayText::elidedMiddle(const std::string& text, std::size_t max
     return text.substr(0, starts[head]) + "\u2026" + text.substr(starts[starts.size() - tail]);
 }
 
-std::string KTDisplayText::fileNameFrom(const std::string& name, const std::string& fallback)
-{
-    std::string file = name;
-    std::replace_if(
-        file.begin(), file.end(), [](char c) { return c == '/' || (static_cast<unsigned char>(c) < 0x20); }, '-');
-    const bool blank = std::all_of(file.begin(), file.end(), [](char c) { return c == ' ' || c == '.' || c == '-'; });
-    return blank ? fallback : file;
-}
-
 std::string KTDisplayText::bankTitle(int bank)
 {
     return "Bank " + std::to_string(bank + 1);

@@ -12,9 +12,6 @@ public:
     // text cut to at most maxCharacters characters (UTF-8 code points) by
     // putting "…" in place of its middle.
     static std::string elidedMiddle(const std::string& text, std::size_t maxCharacters = kMessageNameLength);
-    // A file name for a bank's name: folder separators and control characters
-    // become "-", and a name with nothing left gives fallback.
-    static std::string fileNameFrom(const std::string& name, const std::string& fallback);
     // "Bank 3" for the bank at index 2.
     static std::string bankTitle(int bank);
     // The file name of a path, without its folders.

@@ -9,6 +9,7 @@
 #include "app/platform/KTWaveformView.h"
 #include "app/platform/KTWindow.h"
 #include "audioout/KTAudioPlayer.h"
+#include "device/TLBankRange.h"
 #include "device/TLBankSnapshot.h"
 #include "device/TLOrvane.h"
 
@@ -52,7 +53,7 @@ std::string OrvaneEditorController::tableViewObjectValueForTableColumnRow(KTTabl
 {
     // The store is gone only after termination, when the window may still be
     // asked to repaint once before the application leaves.
-    if (!mOrvane || row < 0 || row >= TLOrvane::kBankCount)
+    if (!mOrvane || !TLBankRange::isBank(row))
         return {};
     return mOrvane->mBankNames[static_cast<std::size_t>(row)];
 }
@@ -62,7 +63,7 @@ void OrvaneEditorController::tableViewSelectionDidChange(void*)
     // Another bank, or this bank's samples changed: what plays is no longer shown.
     stopPlaying();
     const int bank = mTableView->selectedRow();
-    if (!mOrvane || bank < 0 || bank >= TLOrvane::kBankCount)
+    if (!mOrvane || !TLBankRange::isBank(bank))
         return;
     const auto index = static_cast<std::size_t>(bank);
     mTextField_Bankname->setStringValue(mOrvane->mBankNames[index]);
@@ -75,7 +76,7 @@ void OrvaneEditorController::textfiledBanknameDidChange(void*)
 {
     const std::string text = mTextField_Bankname->stringValue();
     const int row = mTableView->selectedRow();
-    if (row < 0 || row >= TLOrvane::kBankCount)
+    if (!TLBankRange::isBank(row))
         return;
     const std::vector<TLBankSnapshot> before = snapshots(row, row + 1);
     mOrvane->setBankName(text.c_str(), row);
@@ -87,7 +88,7 @@ void OrvaneEditorController::textfieldSamplenameDidChange(void*)
 {
     const std::string text = mTextField_Sample->stringValue();
     const int row = mTableView->selectedRow();
-    if (row < 0 || row >= TLOrvane::kBankCount)
+    if (!TLBankRange::isBank(row))
         return;
     const std::vector<TLBankSnapshot> before = snapshots(row, row + 1);
     mOrvane->setSampleName(text.c_str(), row, 0);
@@ -99,7 +100,7 @@ void OrvaneEditorController::reset(void*)
     if (!isIdle())
         return;
     const int row = mTableView->selectedRow();
-    if (row < 0 || row >= TLOrvane::kBankCount)
+    if (!TLBankRange::isBank(row))
         return;
     const std::vector<TLBankSnapshot> before = snapshots(row, row + 1);
     mOrvane->resetBank(row);

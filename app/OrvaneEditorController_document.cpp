@@ -7,6 +7,7 @@
 #include "app/platform/KTUndoManager.h"
 #include "app/platform/KTWindow.h"
 #include "device/TLBankRange.h"
+#include "device/TLSafeFileName.h"
 #include "device/TLBankSnapshot.h"
 #include "device/TLOrvane.h"
 #include "device/TLWaveExport.h"
@@ -113,7 +114,7 @@ void OrvaneEditorController::exportBankAsWave(void*)
     const std::string title = KTDisplayText::bankTitle(bank);
     const auto& name = mOrvane->mBankNames[static_cast<std::size_t>(bank)];
     const std::optional<std::string> chosen = mApplication.runSavePanel(
-        {"Export " + title + " as WAV", "WAV audio", {"wav"}, KTDisplayText::fileNameFrom(name, title) + ".wav",
+        {"Export " + title + " as WAV", "WAV audio", {"wav"}, TLSafeFileName::from(name, title) + ".wav",
          KTFilePanel::Folder::Samples});
     if (!chosen)
         return;

@@ -22,6 +22,14 @@ std::string seconds(double value)
     return text;
 }
 
+// "; 12 samples clipped" when float data went beyond full scale.
+std::string clippedText(std::size_t clipped)
+{
+    if (clipped == 0)
+        return {};
+    return "; " + std::to_string(clipped) + (clipped == 1 ? " sample" : " samples") + " clipped";
+}
+
 } // namespace
 
 void OrvaneEditorController::openSample(void*)
@@ -62,8 +70,10 @@ void OrvaneEditorController::importSampleAtPathIntoBank(const std::string& path,
 void OrvaneEditorController::importSample(const std::string& path, int bank)
 {
     const std::string fileName = KTDisplayText::fileNameOf(path);
-    const TLImportedSound sound = TLSampleImporter::read(
-        path, highQualityResampling() ? TLSampleImporter::Resampling::HighQuality : TLSampleImporter::Resampling::Linear);
+    TLImportOptions options;
+    options.resampling = highQualityResampling() ? TLImportOptions::Resampling::HighQuality
+                                                 : TLImportOptions::Resampling::Linear;
+    const TLImportedSound sound = TLSampleImporter::read(path, options);
     switch (sound.status) {
     case TLImportedSound::Status::Imported: {
         const std::vector<TLBankSnapshot> before = snapshots(bank, bank + 1);
@@ -72,7 +82,7 @@ void OrvaneEditorController::importSample(const std::string& path, int bank)
         tableViewSelectionDidChange(nullptr);
         showStatus("Imported " + KTDisplayText::elidedMiddle(fileName) + " into " + KTDisplayText::bankTitle(bank) +
                    (sound.raw ? " as raw 16-bit little-endian data" : "") + " (" + seconds(sound.bankSeconds()) +
-                   " of the file's " + seconds(sound.sourceSeconds) + ")");
+                   " of the file's " + seconds(sound.sourceSeconds) + ")" + clippedText(sound.clipped));
         break;
     }
     case TLImportedSound::Status::Unreadable:

@@ -7,7 +7,7 @@
 #include "app/platform/KTWaveformView.h"
 #include "audioout/KTAudioPlayer.h"
 #include "device/TLBankRange.h"
-#include "device/TLBankSummary.h"
+#include "device/TLAudibleSound.h"
 #include "device/TLOrvane.h"
 
 #include <cstdio>
@@ -72,9 +72,8 @@ void OrvaneEditorController::play(void*)
     const int bank = mTableView->selectedRow();
     if (!mAudioPlayer || !mAudioOutputFailure.empty() || !mOrvane || !isIdle() || !TLBankRange::isBank(bank))
         return;
-    const std::vector<std::int16_t>& samples = mOrvane->mSamples[static_cast<std::size_t>(bank)];
-    const TLBankSummary summary = TLBankSummary::of(samples);
-    if (summary.length == 0) {
+    std::vector<std::int16_t> sound = TLAudibleSound::samplesOf(mOrvane->mSamples[static_cast<std::size_t>(bank)]);
+    if (sound.empty()) {
         showStatus(KTDisplayText::bankTitle(bank) + " is silent: there is nothing to play");
         return;
     }
@@ -90,10 +89,9 @@ void OrvaneEditorController::play(void*)
             mApplication.postToMainQueue([this, playback, failure] { playbackDidEnd(playback, failure); });
         },
     };
-    mAudioPlayer->play({samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(summary.length)},
-                       std::move(observer));
-    showStatus("Playing " + KTDisplayText::bankTitle(bank) + " up to its last sound (" +
-               seconds(summary.seconds()) + ")");
+    const double length = double(sound.size()) / TLOrvane::kSampleRate;
+    mAudioPlayer->play(std::move(sound), std::move(observer));
+    showStatus("Playing " + KTDisplayText::bankTitle(bank) + " up to its last sound (" + seconds(length) + ")");
 }
 
 void OrvaneEditorController::stopPlaying()

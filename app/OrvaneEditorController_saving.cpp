@@ -5,6 +5,7 @@
 #include "app/platform/KTMatrix.h"
 #include "app/platform/KTTableView.h"
 #include "device/TLBankRange.h"
+#include "device/TLSafeFileName.h"
 #include "device/TLOrvane.h"
 
 #include <optional>
@@ -30,7 +31,7 @@ bool OrvaneEditorController::saveAs()
     const std::string title = allBanks ? "All Banks" : KTDisplayText::bankTitle(selectedBank);
     std::string suggested = KTDisplayText::fileNameOf(mDocumentPath);
     if (!allBanks)
-        suggested = KTDisplayText::fileNameFrom(mOrvane->mBankNames[static_cast<std::size_t>(selectedBank)], title) +
+        suggested = TLSafeFileName::from(mOrvane->mBankNames[static_cast<std::size_t>(selectedBank)], title) +
                     ".mid";
     const std::optional<std::string> chosen = mApplication.runSavePanel(
         {"Save " + title + " as Disk", "Disks", {"mid", "midi"}, suggested.empty() ? "All Banks.mid" : suggested,

@@ -1,7 +1,6 @@
 #include "audioin/KTAudioRecorder.h"
 
 #include "audio/KTSample.h"
-#include "audio/KTSampleConverter.h"
 #include "audioin/KTRecordingTake.h"
 
 #include <algorithm>
@@ -28,22 +27,15 @@ public:
 
     std::span<const std::int16_t> of(const std::int16_t* frames, std::size_t count)
     {
+        mCaptured.resize(count * mChannels * sizeof(std::int16_t));
+        std::memcpy(mCaptured.data(), frames, mCaptured.size());
+        KTChannelChoice::toMono(mMixed, mCaptured, mChannel);
         mMono.resize(count);
-        if (mChannel == KTAudioRecorder::Channel::Mix) {
-            mCaptured.resize(count * mChannels * sizeof(std::int16_t));
-            std::memcpy(mCaptured.data(), frames, mCaptured.size());
-            mMixer.convertChannels(mMixed, mCaptured);
-            std::memcpy(mMono.data(), mMixed.data(), count * sizeof(std::int16_t));
-        } else {
-            const unsigned side = mChannel == KTAudioRecorder::Channel::Left ? 0 : std::min(1u, mChannels - 1);
-            for (std::size_t f = 0; f < count; ++f)
-                mMono[f] = frames[f * mChannels + side];
-        }
+        std::memcpy(mMono.data(), mMixed.data(), count * sizeof(std::int16_t));
         return mMono;
     }
 
 private:
-    const KTSampleConverter mMixer{KTAudioInputDevice::kSampleRate, 1, 16, false};
     unsigned mChannels;
     KTAudioRecorder::Channel mChannel;
     KTSample mCaptured;

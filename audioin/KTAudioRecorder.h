@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/KTChannelChoice.h"
 #include "audioin/KTAudioInputDevice.h"
 
 #include <atomic>
@@ -28,7 +29,7 @@
 // outlive the recording (the destructor cancels it and calls ended).
 class KTAudioRecorder {
 public:
-    enum class Channel { Mix, Left, Right };
+    using Channel = KTChannelChoice::Channel;
 
     // Frames a level is measured over: 20 ms, fifty levels a second.
     static constexpr std::size_t kLevelFrames = 882;

@@ -1,6 +1,7 @@
 #include "cli/OrvaneCommandLine.h"
 
 #include "cli/OrvaneCliError.h"
+#include "cli/OrvaneEditCommand.h"
 #include "cli/OrvaneExportCommand.h"
 #include "cli/OrvaneImportCommand.h"
 #include "cli/OrvaneInfoCommand.h"
@@ -23,7 +24,12 @@ constexpr char kUsage[] =
     "  info DISK... [--json]                    the banks of disks: names, length, peak level\n"
     "  import AUDIO... --bank N --out DISK      audio files into banks N, N+1, ... as a new disk\n"
     "         [--from DISK] [--one-bank] [--name NAME] [--resample linear|hq]\n"
-    "  export DISK --bank N --out FILE.wav      a bank as a 44,100 Hz mono 16-bit WAV\n"
+    "         [--start S] [--length S] [--channel mix|left|right] [--trim-silence[=DB]] [--normalize[=DB]]\n"
+    "  edit DISK --bank N [--range START:END] OPERATION... --out DISK\n"
+    "                                           shape a bank: --crop --delete --silence --gain DB\n"
+    "         --normalize[=DB] --fade-in --fade-out --reverse --remove-dc --trim-silence[=DB] --snap\n"
+    "  export DISK --bank N --out FILE.wav      a bank as a 44,100 Hz mono 16-bit WAV, or with\n"
+    "         [--trim] [--all --out-dir DIR]    --all every bank as DIR/NN-name.wav\n"
     "  ports                                    the MIDI destinations, numbered\n"
     "  send DISK --port NAME|NUMBER             the disk's banks to a MIDI destination\n"
     "       [--channel 1-16] [--banks 1,3-5]\n"
@@ -49,6 +55,8 @@ Command commandNamed(const QString& name)
         return &OrvaneImportCommand::run;
     if (name == "export")
         return &OrvaneExportCommand::run;
+    if (name == "edit")
+        return &OrvaneEditCommand::run;
     if (name == "ports")
         return &OrvanePortsCommand::run;
     if (name == "send")

@@ -3,6 +3,10 @@
 #include "cli/OrvaneArgumentText.h"
 #include "cli/OrvaneCliError.h"
 
+#include <QMap>
+
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -16,7 +20,9 @@ QString optionTitle(const QCommandLineOption& option)
     for (const QString& name : option.names())
         names.append((name.size() == 1 ? "-" : "--") + name);
     QString title = names.join(", ");
-    if (!option.valueName().isEmpty())
+    if (option.valueName().startsWith("[="))
+        title += option.valueName();
+    else if (!option.valueName().isEmpty())
         title += " <" + option.valueName() + ">";
     return title;
 }
@@ -49,8 +55,78 @@ void OrvaneCommandParser::addOption(const QCommandLineOption& option, bool requi
     mOptions.append({option, required});
 }
 
-bool OrvaneCommandParser::parse(const QStringList& arguments, qsizetype min, qsizetype max)
+void OrvaneCommandParser::addOptionalValue(const QString& name, const QString& description,
+                                           const QString& valueName, const QString& defaultValue)
 {
+    QCommandLineOption flag(name, description);
+    mParser.addOption(flag);
+    QCommandLineOption holder(valueHolder(name), {}, valueName);
+    holder.setFlags(QCommandLineOption::HiddenFromHelp);
+    mParser.addOption(holder);
+    mOptions.append({QCommandLineOption(name, description, "[=" + valueName + "]"), false, defaultValue});
+}
+
+bool OrvaneCommandParser::takesOptionalValue(const QString& name) const
+{
+    return std::any_of(mOptions.begin(), mOptions.end(), [&name](const Option& option) {
+        return !option.optionalDefault.isNull() && option.option.names().contains(name);
+    });
+}
+
+// "--normalize=-3" becomes "--normalize --normalize-value -3" for the parser.
+QStringList OrvaneCommandParser::withOptionalValuesSplit(const QStringList& arguments) const
+{
+    QStringList split;
+    for (const QString& argument : arguments) {
+        const qsizetype equals = argument.indexOf('=');
+        const QString name = argument.mid(2, equals - 2);
+        if (!argument.startsWith("--") || equals < 0 || !takesOptionalValue(name)) {
+            split.append(argument);
+            continue;
+        }
+        split << "--" + name << "--" + valueHolder(name) << argument.mid(equals + 1);
+    }
+    return split;
+}
+
+QString OrvaneCommandParser::value(const QString& option) const
+{
+    if (!takesOptionalValue(option))
+        return mParser.value(option);
+    if (mParser.isSet(valueHolder(option)))
+        return mParser.value(valueHolder(option));
+    return std::find_if(mOptions.begin(), mOptions.end(), [&option](const Option& each) {
+               return each.option.names().contains(option);
+           })->optionalDefault;
+}
+
+QList<std::pair<QString, QString>> OrvaneCommandParser::optionsInOrder() const
+{
+    QList<std::pair<QString, QString>> options;
+    QMap<QString, qsizetype> used;
+    for (const QString& name : mParser.optionNames()) {
+        if (name.endsWith("-value") && takesOptionalValue(name.chopped(6))) {
+            options.back().second = mParser.values(name).value(used[name]++);
+            continue;
+        }
+        const bool hasValue = !takesOptionalValue(name) && mParser.values(name).size() > 0;
+        options.append({name, hasValue ? mParser.values(name).value(used[name]++) : QString()});
+    }
+    return options;
+}
+
+double OrvaneCommandParser::number(const QString& option) const
+{
+    bool valid = false;
+    const double value = this->value(option).toDouble(&valid);
+    if (!valid || !std::isfinite(value))
+        fail("--" + option.toStdString() + " takes a number, not \"" + this->value(option).toStdString() + "\"");
+    return value;
+}
+
+bool OrvaneCommandParser::parse(const QStringList& given, qsizetype min, qsizetype max)
+{
+    const QStringList arguments = withOptionalValuesSplit(given);
     if (!mParser.parse(arguments)) {
         QString error = mParser.errorText();
         if (error.endsWith('.'))

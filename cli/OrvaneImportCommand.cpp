@@ -5,6 +5,7 @@
 #include "cli/OrvaneCliError.h"
 #include "cli/OrvaneCommandParser.h"
 #include "cli/OrvaneDiskInput.h"
+#include "cli/OrvaneImportOptions.h"
 #include "cli/OrvaneOutputFile.h"
 #include "device/TLDiskWriter.h"
 #include "device/TLOrvane.h"
@@ -18,27 +19,32 @@
 
 namespace {
 
-using Resampling = TLSampleImporter::Resampling;
-
-// linear (the default, as in the window for a new user) or hq.
-Resampling resamplingNamed(const OrvaneCommandParser& command)
+// "1.486 s" and the like.
+std::string seconds(double value)
 {
-    const QString name = command.value("resample");
-    if (name == "linear")
-        return Resampling::Linear;
-    if (name == "hq")
-        return Resampling::HighQuality;
-    command.fail("--resample is linear or hq, not \"" + name.toStdString() + "\"");
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f s", value);
+    return text;
 }
 
-void importFile(TLOrvane& orvane, int bank, const std::string& path, Resampling resampling)
+// Notes for what the user may not expect: raw data, clipped float samples, a
+// file longer than what reached the bank. Given once the disk is written, so
+// that a failure stays the one line it is.
+void importFile(TLOrvane& orvane, int bank, const std::string& path, const TLImportOptions& options,
+                std::string& notes)
 {
-    const TLImportedSound sound = TLSampleImporter::importInto(orvane, bank, path, resampling);
+    const TLImportedSound sound = TLSampleImporter::importInto(orvane, bank, path, options);
     if (sound.status != TLImportedSound::Status::Imported)
         throw OrvaneCliError::failure(path, sound.reason);
+    const auto note = [&path, &notes](const std::string& text) {
+        notes += "orvane: " + OrvaneArgumentText::escaped(path) + ": " + text + "\n";
+    };
     if (sound.raw)
-        std::fprintf(stderr, "orvane: %s: read as raw 16-bit little-endian data\n",
-                     OrvaneArgumentText::escaped(path).c_str());
+        note("read as raw 16-bit little-endian data");
+    if (sound.clipped > 0)
+        note(std::to_string(sound.clipped) + " samples beyond full scale were clipped");
+    if (sound.bankSeconds() + 0.0005 < sound.sourceSeconds)
+        note("kept " + seconds(sound.bankSeconds()) + " of " + seconds(sound.sourceSeconds));
 }
 
 } // namespace
@@ -55,8 +61,7 @@ int OrvaneImportCommand::run(const QStringList& arguments)
     command.addOption({"from", "Start from the banks of this disk instead of the factory banks.", "DISK"});
     command.addOption({"one-bank", "Write a disk of bank N alone (one AUDIO only)."});
     command.addOption({"name", "The name of bank N.", "NAME"});
-    command.addOption({"resample", "How files at other rates reach 44,100 Hz: linear interpolation (default) or hq, "
-                                   "a band-limited filter.", "linear|hq", "linear"});
+    OrvaneImportOptions::addTo(command);
     if (!command.parse(arguments, 1, std::numeric_limits<qsizetype>::max()))
         return 0;
     std::vector<std::string> files;
@@ -64,7 +69,7 @@ int OrvaneImportCommand::run(const QStringList& arguments)
         files.push_back(OrvaneArgumentText::bytes(file));
     const int first = OrvaneBankNumbers::one(command.required("bank"));
     const bool oneBank = command.isSet("one-bank");
-    const Resampling resampling = resamplingNamed(command);
+    const TLImportOptions options = OrvaneImportOptions::of(command);
     if (oneBank && files.size() > 1)
         command.fail("--one-bank takes one AUDIO file, not " + std::to_string(files.size()));
     if (static_cast<std::size_t>(first) + files.size() > TLOrvane::kBankCount)
@@ -76,8 +81,9 @@ int OrvaneImportCommand::run(const QStringList& arguments)
     TLOrvane orvane(FactoryImage::samples());
     if (command.isSet("from"))
         OrvaneDiskInput::load(OrvaneArgumentText::bytes(command.value("from")), orvane);
+    std::string notes;
     for (std::size_t i = 0; i < files.size(); ++i)
-        importFile(orvane, first + static_cast<int>(i), files[i], resampling);
+        importFile(orvane, first + static_cast<int>(i), files[i], options, notes);
     if (command.isSet("name"))
         orvane.setBankName(OrvaneArgumentText::bytes(command.value("name")).c_str(), first);
     std::string failure;
@@ -87,5 +93,6 @@ int OrvaneImportCommand::run(const QStringList& arguments)
     if (disk.empty())
         throw OrvaneCliError::unwritable(out.path(), failure);
     out.write(disk);
+    std::fputs(notes.c_str(), stderr);
     return 0;
 }

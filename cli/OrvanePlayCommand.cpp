@@ -8,7 +8,7 @@
 #include "cli/OrvaneCommandParser.h"
 #include "cli/OrvaneDiskInput.h"
 #include "cli/OrvaneStopSignal.h"
-#include "device/TLBankSummary.h"
+#include "device/TLAudibleSound.h"
 #include "device/TLOrvane.h"
 #include "midiout/alsa/KTAlsaQuietErrors.h"
 #include "resources/FactoryImage.h"
@@ -34,15 +34,13 @@ int OrvanePlayCommand::run(const QStringList& arguments)
 
     TLOrvane orvane(FactoryImage::samples());
     OrvaneDiskInput::load(path, orvane).require(bank, path);
-    const std::vector<std::int16_t>& samples = orvane.mSamples[static_cast<std::size_t>(bank)];
-    const auto sound = static_cast<std::ptrdiff_t>(TLBankSummary::of(samples).length);
 
     KTAlsaQuietErrors::install();
     const std::atomic<bool>& stop = OrvaneStopSignal::install();
     KTAlsaAudioDevice device(deviceName);
     KTAudioPlayer player(device);
     std::string failure;
-    player.play({samples.begin(), samples.begin() + sound},
+    player.play(TLAudibleSound::samplesOf(orvane.mSamples[static_cast<std::size_t>(bank)]),
                 {nullptr, [&failure](const std::string& reason) { failure = reason; }});
     while (player.isPlaying() && !stop.load())
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

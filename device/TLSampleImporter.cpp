@@ -6,11 +6,13 @@
 #include "device/TLBankPlacement.h"
 #include "device/TLInputKind.h"
 #include "device/TLOrvane.h"
+#include "device/TLSoundOperations.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <system_error>
@@ -77,38 +79,110 @@ std::unique_ptr<KTAudioFileReader> openReader(const std::filesystem::path& path)
     return reader;
 }
 
-// Reads and converts just enough of a PCM file for a whole bank: the first
-// kBankLength converted samples come out the same as from the whole file.
-KTSample readPcm(KTAudioFileReader& reader, KTSampleConverter::Resampling resampling, double& sourceSeconds)
+// The frames of the file the options ask for, at most a bank's.
+std::size_t bankFramesFor(const TLImportOptions& options)
 {
-    const KTSampleConverter converter(kBankRate, 1, 16, false, resampling);
-    const std::uint64_t limit = converter.sourceByteLimit(reader.readFormat(), kBankLength);
-    const KTSample source = reader.readSample(limit);
+    if (!options.lengthSeconds)
+        return kBankLength;
+    const double frames = std::round(*options.lengthSeconds * kBankRate);
+    return frames < double(kBankLength) ? static_cast<std::size_t>(std::max(frames, 0.0)) : kBankLength;
+}
+
+// Reads and converts just enough of a PCM file for the bank, from the start
+// on: the converted samples come out the same as from the whole file.
+KTSample readPcm(KTAudioFileReader& reader, const TLImportOptions& options, TLImportedSound& sound)
+{
+    const KTSampleConverter converter(kBankRate, 1, 16, false, options.resampling);
+    const KTSample format = reader.readFormat();
+    reader.setStartFrame(static_cast<std::uint64_t>(std::max(0.0, std::round(options.startSeconds * format.mSampleRate))));
+    const std::size_t frames = bankFramesFor(options);
+    const KTSample source = reader.readSample(converter.sourceByteLimit(format, frames));
     const double frameBytes = double(source.mBytesPerSample) * source.mChannels;
     if (frameBytes > 0 && source.mSampleRate > 0)
-        sourceSeconds = std::floor(double(reader.soundBytes()) / frameBytes) / source.mSampleRate;
+        sound.sourceSeconds = std::floor(double(reader.soundBytes()) / frameBytes) / source.mSampleRate;
+    sound.clipped = reader.clippedSamples();
+    KTSample mono;
+    KTChannelChoice::toMono(mono, source, options.channel);
     KTSample imported;
-    converter.convert(imported, source, kBankLength);
+    converter.convert(imported, mono, frames);
     return imported;
 }
 
-// A file of another kind: its first bytes, header and all, as 16-bit samples.
-KTSample readRaw(KTAudioFileReader& reader)
+// A file of another kind: its bytes, header and all, as 16-bit samples.
+KTSample readRaw(KTAudioFileReader& reader, const TLImportOptions& options)
 {
+    const auto start = static_cast<std::streamoff>(std::max(0.0, std::round(options.startSeconds * kBankRate)));
     KTSample imported;
     imported.setFormat(kBankRate, 1, 16, false);
-    imported.assign(kRawByteLimit, 0);
+    imported.assign(std::min(kRawByteLimit, 2 * bankFramesFor(options)), 0);
     // The header reading may have left the stream at its end or failed.
     reader.clear();
-    reader.seekg(0);
+    reader.seekg(2 * start);
     imported.read(reader);
     reader.clear();
     return imported;
 }
 
+// The sound as the leading part of a bank, for the bank's operations.
+std::vector<std::int16_t> asBank(const KTSample& sound)
+{
+    std::vector<std::int16_t> bank(kBankLength, 0);
+    std::memcpy(bank.data(), sound.data(), std::min(sound.size() / 2, kBankLength) * sizeof(std::int16_t));
+    return bank;
+}
+
+// How many leading converted samples lie below the trim's threshold.
+std::size_t silentLead(const KTSample& sound, double thresholdDbfs)
+{
+    std::vector<std::int16_t> bank = asBank(sound);
+    return TLSoundOperations::trimLeadingSilence(bank, {0, sound.size() / 2}, thresholdDbfs);
+}
+
+// Brings the sound's peak to the level; returns the clipped samples.
+std::size_t normalized(KTSample& sound, double peakDbfs)
+{
+    std::vector<std::int16_t> bank = asBank(sound);
+    const std::size_t count = sound.size() / 2;
+    const std::size_t clipped = TLSoundOperations::normalize(bank, {0, count}, peakDbfs);
+    std::memcpy(sound.data(), bank.data(), count * sizeof(std::int16_t));
+    return clipped;
+}
+
+// Reads the file as PCM or raw data; a trim reads it again from its first
+// sound, so that the bank fills with sound.
+void readSound(KTAudioFileReader& reader, const TLImportOptions& options, TLImportedSound& sound)
+{
+    sound.samples = sound.raw ? readRaw(reader, options) : readPcm(reader, options, sound);
+    if (!options.trimSilenceDbfs || sound.samples.empty())
+        return;
+    const std::size_t lead = silentLead(sound.samples, *options.trimSilenceDbfs);
+    if (lead == sound.samples.size() / 2) {
+        sound.samples.clear();
+        return;
+    }
+    if (lead == 0)
+        return;
+    TLImportOptions fromSound = options;
+    fromSound.startSeconds += double(lead) / kBankRate;
+    fromSound.trimSilenceDbfs.reset();
+    readSound(reader, fromSound, sound);
+}
+
+// Why nothing reached the bank.
+std::string emptyReason(const TLImportedSound& sound, const TLImportOptions& options)
+{
+    if (options.startSeconds > 0.0 && options.startSeconds >= sound.sourceSeconds) {
+        char text[96];
+        std::snprintf(text, sizeof text, "plays %.3f s: there is no sound from %.3f s on", sound.sourceSeconds,
+                      options.startSeconds);
+        return text;
+    }
+    return options.trimSilenceDbfs ? "holds no sound above the trim's threshold" : "holds no sound data";
+}
+
 } // namespace
 
-TLImportedSound TLSampleImporter::read(const std::filesystem::path& path, Resampling resampling)
+TLImportedSound TLSampleImporter::read(const std::filesystem::path& path, const TLImportOptions& options)
 {
     TLImportedSound sound;
     sound.reason = notAFileReason(path);
@@ -126,7 +200,7 @@ TLImportedSound TLSampleImporter::read(const std::filesystem::path& path, Resamp
     }
     if (sound.reason.empty()) {
         sound.raw = !reader->isValid();
-        sound.samples = sound.raw ? readRaw(*reader) : readPcm(*reader, resampling, sound.sourceSeconds);
+        readSound(*reader, options, sound);
         if (sound.raw) {
             std::error_code error;
             sound.sourceSeconds = double(std::filesystem::file_size(path, error) / 2) / kBankRate;
@@ -134,7 +208,9 @@ TLImportedSound TLSampleImporter::read(const std::filesystem::path& path, Resamp
         const bool empty = sound.samples.size() < sizeof(std::int16_t);
         sound.status = empty ? TLImportedSound::Status::NoSound : TLImportedSound::Status::Imported;
         if (empty)
-            sound.reason = "holds no sound data";
+            sound.reason = emptyReason(sound, options);
+        else if (options.normalizeDbfs)
+            sound.clipped += normalized(sound.samples, *options.normalizeDbfs);
     }
     reader->close();
     return sound;
@@ -158,9 +234,9 @@ void TLSampleImporter::store(TLOrvane& orvane, int bank, const std::filesystem::
 }
 
 TLImportedSound TLSampleImporter::importInto(TLOrvane& orvane, int bank, const std::filesystem::path& path,
-                                             Resampling resampling)
+                                             const TLImportOptions& options)
 {
-    TLImportedSound sound = read(path, resampling);
+    TLImportedSound sound = read(path, options);
     if (sound.status == TLImportedSound::Status::Imported)
         store(orvane, bank, path, sound);
     return sound;

@@ -124,7 +124,7 @@ TEST_F(Workflows, HighQualityResamplingIsRememberedAndUsedByImports)
     for (const auto resampling : {TLSampleImporter::Resampling::Linear, TLSampleImporter::Resampling::HighQuality}) {
         act(&OrvaneEditorController::openSample, 3, path);
         std::vector<std::int16_t> expected;
-        TLSampleImporter::place(expected, TLSampleImporter::read(path, resampling).samples);
+        TLSampleImporter::place(expected, TLSampleImporter::read(path, {resampling}).samples);
         EXPECT_EQ(orvane().mSamples[3], expected);
         mController->toggleHighQualityResampling(nullptr);
     }

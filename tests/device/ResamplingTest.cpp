@@ -28,7 +28,7 @@ TEST(Resampling, HighQualityMatchesSoxAndLinearStaysAsItWas)
         ASSERT_TRUE(folder.sox("-R -r " + rate + " -n -c 2 -b 24 " + path + " synth 3 " + c.synth));
         ASSERT_TRUE(folder.sox("-D " + path + " -r 44100 -c 1 -b 16 -e signed -t raw " + sox));
         const Bytes linear = TLSampleImporter::read(path).samples, expected = TestFolder::read(sox);
-        const Bytes hq = TLSampleImporter::read(path, TLSampleImporter::Resampling::HighQuality).samples;
+        const Bytes hq = TLSampleImporter::read(path, {TLSampleImporter::Resampling::HighQuality}).samples;
         KTSample whole;
         KTSampleConverter(44100.0, 1, 16, false, TLSampleImporter::Resampling::HighQuality)
             .convert(whole, KTWaveFileReader(path.c_str()).readSample(0));

@@ -94,6 +94,7 @@ TEST(SampleImporter, ReadsWhatSoxWritesAndRefusesWhatHoldsNoSound)
         Samples head; // the first converted samples
         std::size_t count;
         double seconds = 0.0; // the whole file's
+        TLImportOptions options = {};
     } cases[] = {
         {folder.soxFromSamples("tone.wav", ramp(1000), 16, 1, 44100, "-t wav"), Status::Imported, false,
          {-10000, -9963, -9926}, 1000, 1000 / 44100.0},
@@ -101,6 +102,8 @@ TEST(SampleImporter, ReadsWhatSoxWritesAndRefusesWhatHoldsNoSound)
          {-10000, -9963, -9926}, 1000, 1000 / 44100.0},
         {folder.soxFromSamples("stereo.wav", stereo, 16, 2, 48000, "-t wav"), Status::Imported, false,
          {2000, 2000, 2000}, 4410, 0.1},
+        {folder.path("stereo.wav"), Status::Imported, false, {3000, 3000}, 2205, 0.1,
+         {.startSeconds = 0.05, .channel = TLImportOptions::Channel::Right}},
         {folder.write("five.raw", Bytes{0x30, 0x75, 0x31, 0x75, 0xFF}), Status::Imported, true, {30000, 30001}, 2, 2 / 44100.0},
         {ulawWav, Status::Unsupported, false, {}, 0},
         {folder.write("song.wav", mp3), Status::Unsupported, false, {}, 0},
@@ -117,7 +120,7 @@ TEST(SampleImporter, ReadsWhatSoxWritesAndRefusesWhatHoldsNoSound)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        const TLImportedSound sound = TLSampleImporter::read(c.path);
+        const TLImportedSound sound = TLSampleImporter::read(c.path, c.options);
         EXPECT_EQ(sound.status, c.status);
         EXPECT_EQ(sound.reason.empty(), c.status == Status::Imported) << sound.reason;
         EXPECT_EQ(sound.raw, c.raw);
