@@ -44,9 +44,6 @@ public:
     bool send(KTMidiPortRef port, KTMidiEndpointRef endpoint,
               const std::vector<KTMidiShortMessage>& messages) override;
 
-    // The sequencer's number for our client, -1 without one.
-    int clientId() const { return mClientId.load(); }
-
 private:
     struct Address {
         int client;

@@ -42,10 +42,7 @@ public:
 
     QMainWindow* mainWindow() const { return mMainWindow.get(); }
     QDialog* progressSheet() const { return mProgressSheet; }
-    QDialog* aboutWindow() const { return mAboutWindow; }
     const Ui::KTQtMainWindow& mainUi() const { return *mMainUi; }
-    const Ui::KTQtProgressSheet& progressUi() const { return *mProgressUi; }
-    const Ui::KTQtAboutWindow& aboutUi() const { return *mAboutUi; }
 
     // Shows the main window as the key window.
     void show();
