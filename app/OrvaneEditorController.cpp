@@ -12,6 +12,8 @@
 #include "device/TLBankRange.h"
 #include "device/TLBankSnapshot.h"
 #include "device/TLOrvane.h"
+#include "device/TLRecoveryFolder.h"
+#include "device/TLSavedState.h"
 
 namespace {
 

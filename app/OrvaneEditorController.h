@@ -4,6 +4,7 @@
 #include "device/TLDiskWriter.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 class KTApplicationPlatform;
 class KTAudioDevice;
 class KTAudioPlayer;
+class KTBankOverview;
 class KTButton;
 class KTClock;
 class KTLabel;
@@ -28,6 +30,8 @@ class KTUndoManager;
 class KTWaveformView;
 class KTWindow;
 class TLOrvane;
+class TLRecoveryFolder;
+class TLSavedState;
 struct TLBankSnapshot;
 struct TLDiskReport;
 
@@ -98,6 +102,13 @@ public:
     void cancel(void* sender);
     void SheetDidEndReturnCodeContextInfo(KTWindow* sheet, int returnCode, void* contextInfo);
 
+    // Recovery after a crash: the unsaved banks are kept in a file of this
+    // editor's in the folder, and files left by editors that ended without
+    // a clean end are offered once the window shows. Without a folder there
+    // is no recovery.
+    void setRecoveryFolder(const std::string& folder);
+    void offerRecovery();
+
     // Listening. The sound output the selected bank is played on; without
     // one, Play stays disabled. Both live longer than the controller.
     void setAudioOutput(KTAudioDevice& device, KTAudioPlayer& player);
@@ -111,6 +122,7 @@ public:
 
     // The user-interface objects, connected when the window is loaded and never
     // owned or replaced by the controller.
+    KTBankOverview* mBankOverview = nullptr;
     KTButton* mButton_Cancel = nullptr;
     KTButton* mButton_OpenDisk = nullptr;
     KTButton* mButton_OpenSample = nullptr;
@@ -160,14 +172,28 @@ private:
     int targetBankFor(const TLDiskReport& report, int selectedBank);
     void importSample(const std::string& path, int bank);
 
-    // The disk the banks were opened from or last saved to.
-    void setDocument(const std::string& path, TLDiskShape shape, int bank);
+    // The disk the banks were opened from or last saved to, and the banks
+    // whose content that disk now holds.
+    void setDocument(const std::string& path, TLDiskShape shape, int bank, const std::vector<int>& banksInDisk);
     bool saveAs();
+    // Asks for a name and saves the bank or all banks.
+    bool saveAsDisk(TLDiskShape shape, int selectedBank);
     bool saveDocumentNow();
     bool saveTo(const std::string& path, TLDiskShape shape, int bank);
-    // Asks Save / Discard / Cancel while there are unsaved changes; true when
-    // the work may go on.
+    // Asks Save / Discard / Cancel while any bank is unsaved, naming them;
+    // true when the work may go on.
     bool canDiscardChanges();
+    bool saveUnsavedBanks(const std::vector<int>& unsaved);
+    static std::string bankList(const std::vector<int>& banks);
+    // After every change of the banks: the window's mark, the overview, the
+    // recovery file.
+    void bankContentDidChange();
+    // The window's mark and the overview, as the banks are now.
+    void showSavedState();
+    void writeRecovery();
+    // Puts a recovery file's banks back as unsaved changes; false when it
+    // holds none.
+    bool recover(const std::string& file);
     // Records an edit of the banks in before as one undoable step.
     void recordStep(const std::string& actionName, const std::vector<TLBankSnapshot>& before);
     std::vector<TLBankSnapshot> snapshots(int firstBank, int endBank) const;
@@ -178,6 +204,7 @@ private:
     // it is playing now, and shows the answer on the Play button.
     void checkAudioOutput();
     void showAudioOutput();
+    std::string noSoundOutputText() const;
     // Stops playing and waits until the playing thread has ended. Called
     // whenever what would be heard changes: the bank, its samples, a send, quit.
     void stopPlaying();
@@ -192,6 +219,11 @@ private:
     const std::int16_t* mFactoryImage;
     bool mClientCreated = false;
     std::string mDocumentPath;
+    std::unique_ptr<TLSavedState> mSavedState;
+    std::unique_ptr<TLRecoveryFolder> mRecovery;
+    bool mRecoveryPending = false;
+    // A change is kept in the recovery file within a second.
+    static constexpr std::chrono::milliseconds kRecoveryDelay{500};
     TLDiskShape mDocumentShape = TLDiskShape::AllBanks;
     int mDocumentBank = 0;
     // The port list's items as the last scan titled them.

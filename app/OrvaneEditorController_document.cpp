@@ -8,8 +8,12 @@
 #include "app/platform/KTWindow.h"
 #include "device/TLBankRange.h"
 #include "device/TLSafeFileName.h"
+#include "app/platform/KTBankOverview.h"
 #include "device/TLBankSnapshot.h"
+#include "device/TLAudibleSound.h"
 #include "device/TLOrvane.h"
+#include "device/TLRecoveryFolder.h"
+#include "device/TLSavedState.h"
 #include "device/TLWaveExport.h"
 
 #include <optional>
@@ -17,15 +21,17 @@
 // The banks as a document: the disk they belong to, unsaved changes, undo
 // steps, exporting a bank, and the status line that reports each action.
 
-void OrvaneEditorController::setDocument(const std::string& path, TLDiskShape shape, int bank)
+void OrvaneEditorController::setDocument(const std::string& path, TLDiskShape shape, int bank,
+                                         const std::vector<int>& banksInDisk)
 {
     mDocumentPath = path;
     mDocumentShape = shape;
     mDocumentBank = bank;
-    if (mUndoManager)
-        mUndoManager->markSaved();
+    for (const int each : banksInDisk)
+        mSavedState->markSaved(*mOrvane, each, path);
     mApplication.noteRecentDocument(path);
     mWindow_Main->setTitleWithRepresentedFilename(KTDisplayText::fileNameOf(path));
+    bankContentDidChange();
 }
 
 bool OrvaneEditorController::saveTo(const std::string& path, TLDiskShape shape, int bank)
@@ -35,9 +41,18 @@ bool OrvaneEditorController::saveTo(const std::string& path, TLDiskShape shape, 
             "Save Failed", "The disk could not be saved.\n" + KTDisplayText::sentence(result.failure), "OK", "", "");
         return false;
     }
-    const std::string what = shape == TLDiskShape::AllBanks ? "all banks" : KTDisplayText::bankTitle(bank);
-    showStatus("Saved " + what + " to " + KTDisplayText::fileNameOf(path));
-    setDocument(path, shape, bank);
+    // Banks the disk held before and that it does not hold now are in no disk.
+    mSavedState->diskReplaced(path);
+    const bool allBanks = shape == TLDiskShape::AllBanks;
+    showStatus("Saved " + (allBanks ? std::string("all banks") : KTDisplayText::bankTitle(bank)) + " to " +
+               KTDisplayText::fileNameOf(path));
+    std::vector<int> saved{bank};
+    if (allBanks) {
+        saved.clear();
+        for (int each = 0; each < TLOrvane::kBankCount; ++each)
+            saved.push_back(each);
+    }
+    setDocument(path, shape, bank, saved);
     return true;
 }
 
@@ -55,19 +70,49 @@ bool OrvaneEditorController::saveDocumentNow()
     return saveTo(mDocumentPath, mDocumentShape, mDocumentBank);
 }
 
+// "Bank 3", "Bank 3 and Bank 5", "Bank 1, Bank 2 and Bank 7".
+std::string OrvaneEditorController::bankList(const std::vector<int>& banks)
+{
+    std::string text;
+    for (std::size_t i = 0; i < banks.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == banks.size() ? " and " : ", ";
+        text += KTDisplayText::bankTitle(banks[i]);
+    }
+    return text;
+}
+
 bool OrvaneEditorController::canDiscardChanges()
 {
-    if (!mUndoManager || !mUndoManager->isDocumentEdited())
+    const std::vector<int> unsaved = mSavedState->unsavedBanks(*mOrvane);
+    if (unsaved.empty())
         return true;
-    const std::string name = mDocumentPath.empty() ? "Untitled" : KTDisplayText::fileNameOf(mDocumentPath);
+    const std::string which = bankList(unsaved);
     const int answer = mApplication.runInformationalAlertPanel(
         "Unsaved Changes",
-        "The banks have changes that are not saved in \"" + KTDisplayText::elidedMiddle(name) +
-            "\".\nSave them before going on?",
+        which + (unsaved.size() == 1 ? " has" : " have") + " changes that are in no disk.\nSave them before going on?",
         "Save", "Cancel", "Discard");
     if (answer == 0)
         return false;
-    return answer == -1 || saveDocumentNow();
+    if (answer == -1) {
+        if (mRecovery)
+            mRecovery->remove(mRecovery->ownFile());
+        return true;
+    }
+    return saveUnsavedBanks(unsaved);
+}
+
+// Saves what is unsaved: the open disk when it holds every unsaved bank, or
+// else all banks as a disk the user names. True when nothing is left unsaved.
+bool OrvaneEditorController::saveUnsavedBanks(const std::vector<int>& unsaved)
+{
+    const bool documentHoldsThem = !mDocumentPath.empty() && (mDocumentShape == TLDiskShape::AllBanks ||
+                                                              (unsaved.size() == 1 && unsaved[0] == mDocumentBank));
+    if (documentHoldsThem)
+        saveDocumentNow();
+    else
+        saveAsDisk(TLDiskShape::AllBanks, mTableView->selectedRow());
+    return mSavedState->unsavedBanks(*mOrvane).empty();
 }
 
 std::vector<TLBankSnapshot> OrvaneEditorController::snapshots(int firstBank, int endBank) const
@@ -83,17 +128,25 @@ void OrvaneEditorController::recordStep(const std::string& actionName, const std
     // Only the banks the action changed make up the step; none, no step.
     std::vector<TLBankSnapshot> changedBefore;
     std::vector<TLBankSnapshot> after;
+    std::vector<int> banks;
     for (const TLBankSnapshot& old : before) {
-        TLBankSnapshot now = TLBankSnapshot::of(*mOrvane, old.bank);
-        if (now == old)
+        if (old.matches(*mOrvane))
             continue;
         changedBefore.push_back(old);
-        after.push_back(std::move(now));
+        after.push_back(TLBankSnapshot::of(*mOrvane, old.bank));
+        banks.push_back(old.bank);
     }
-    if (after.empty() || !mUndoManager)
+    if (after.empty())
         return;
+    bankContentDidChange();
+    if (!mUndoManager)
+        return;
+    const std::string step = actionName + ": " + bankList(banks);
     mUndoManager->registerStep(actionName, std::move(changedBefore), std::move(after),
-                               [this](const std::vector<TLBankSnapshot>& banks) { restoreBanks(banks); });
+                               [this, step](const std::vector<TLBankSnapshot>& restored, bool undo) {
+                                   restoreBanks(restored);
+                                   showStatus((undo ? "Undid " : "Redid ") + step);
+                               });
 }
 
 void OrvaneEditorController::restoreBanks(const std::vector<TLBankSnapshot>& banks)
@@ -104,6 +157,37 @@ void OrvaneEditorController::restoreBanks(const std::vector<TLBankSnapshot>& ban
         bank.restoreInto(*mOrvane);
     tableViewSelectionDidChange(nullptr);
     mTableView->reloadData();
+    bankContentDidChange();
+}
+
+// After every change of the banks: the window's mark, the overview, and the
+// recovery file (written within a second, once for a burst of changes).
+void OrvaneEditorController::bankContentDidChange()
+{
+    if (!mOrvane)
+        return;
+    showSavedState();
+    if (!mRecovery || mRecoveryPending)
+        return;
+    mRecoveryPending = true;
+    mApplication.postToMainQueueAfter(kRecoveryDelay, [this] {
+        mRecoveryPending = false;
+        writeRecovery();
+    });
+}
+
+void OrvaneEditorController::showSavedState()
+{
+    mWindow_Main->setDocumentEdited(!mSavedState->unsavedBanks(*mOrvane).empty());
+    if (!mBankOverview)
+        return;
+    for (int bank = 0; bank < TLOrvane::kBankCount; ++bank) {
+        const auto index = static_cast<std::size_t>(bank);
+        const std::vector<std::int16_t>& samples = mOrvane->mSamples[index];
+        const double seconds = double(TLAudibleSound::rangeOf(samples).end) / TLOrvane::kSampleRate;
+        mBankOverview->setBank(bank, {&samples, seconds, mOrvane->mSampleNames[index][0],
+                                      mSavedState->isUnsaved(*mOrvane, bank)});
+    }
 }
 
 void OrvaneEditorController::exportBankAsWave(void*)
@@ -115,7 +199,7 @@ void OrvaneEditorController::exportBankAsWave(void*)
     const auto& name = mOrvane->mBankNames[static_cast<std::size_t>(bank)];
     const std::optional<std::string> chosen = mApplication.runSavePanel(
         {"Export " + title + " as WAV", "WAV audio", {"wav"}, TLSafeFileName::from(name, title) + ".wav",
-         KTFilePanel::Folder::Samples});
+         KTFilePanel::Folder::Samples, {}});
     if (!chosen)
         return;
     const TLWriteResult result = TLWaveExport::write(*chosen, mOrvane->mSamples[static_cast<std::size_t>(bank)]);

@@ -40,7 +40,7 @@ void OrvaneEditorController::openSample(void*)
 
     const std::optional<std::string> chosen = mApplication.runOpenPanel(
         {"Import Sample into " + KTDisplayText::bankTitle(selectedBank), "Audio files",
-         {"wav", "wave", "aif", "aiff", "aifc"}, {}, KTFilePanel::Folder::Samples});
+         {"wav", "wave", "aif", "aiff", "aifc"}, {}, KTFilePanel::Folder::Samples, {}});
     if (chosen)
         importSample(*chosen, selectedBank);
 }

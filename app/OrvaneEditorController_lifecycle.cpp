@@ -7,6 +7,8 @@
 #include "app/platform/KTTableView.h"
 #include "app/platform/KTWindow.h"
 #include "device/TLOrvane.h"
+#include "device/TLRecoveryFolder.h"
+#include "device/TLSavedState.h"
 #include "midiout/KTDestinationList.h"
 #include "midiout/KTMidiInterfaceTransmitter.h"
 #include "midiout/KTMidiPlatform.h"
@@ -25,6 +27,9 @@ constexpr char kBuildVersionKey[] = "CFBundleVersion";
 constexpr char kMidiPortKey[] = "MidiPort";
 constexpr char kSendToolTip[] = "Send the selected bank or all banks to the instrument (Ctrl+T)";
 constexpr char kNoPortToolTip[] = "No MIDI output port found: connect the instrument and press Rescan";
+constexpr char kNoSequencer[] = "no ALSA sequencer (no /dev/snd/seq)";
+constexpr char kNoSequencerToolTip[] =
+    "The ALSA sequencer cannot be reached (is /dev/snd/seq there? the snd-seq module loaded?): nothing can be sent";
 
 } // namespace
 
@@ -37,6 +42,7 @@ OrvaneEditorController* OrvaneEditorController::init()
     mDestinations = 0;
     mIdleState = true;
     mOrvane = std::make_unique<TLOrvane>(mFactoryImage);
+    mSavedState = std::make_unique<TLSavedState>(*mOrvane);
     return this;
 }
 
@@ -48,6 +54,9 @@ void OrvaneEditorController::awakeFromNib()
     rescan(this);
     mTableView->selectRowIndexesByExtendingSelection(0, false);
     tableViewSelectionDidChange(nullptr);
+    showSavedState();
+    // Once the window shows and the event loop runs.
+    mApplication.postToMainQueue([this] { offerRecovery(); });
 }
 
 void OrvaneEditorController::fillVersionLines()
@@ -69,7 +78,7 @@ void OrvaneEditorController::rescan(void*)
     mPopUp_MidiPort->removeAllItems();
     mDestinationTitles.clear();
     if (mDestinations == 0) {
-        mPopUp_MidiPort->addItemWithTitle(kNoOutputPorts);
+        mPopUp_MidiPort->addItemWithTitle(mClientCreated ? kNoOutputPorts : kNoSequencer);
     } else {
         mDestinationTitles = KTDestinationList::titles(mClient, static_cast<std::size_t>(mDestinations));
         for (const std::string& title : mDestinationTitles)
@@ -78,7 +87,7 @@ void OrvaneEditorController::rescan(void*)
     mPopUp_MidiPort->selectItemAtIndex(
         KTPreferredDestination::indexIn(mDestinationTitles, mApplication.stringForUserDefaultsKey(kMidiPortKey)));
     mButton_Send->setEnabled(mDestinations > 0);
-    mButton_Send->setToolTip(mDestinations > 0 ? kSendToolTip : kNoPortToolTip);
+    mButton_Send->setToolTip(mDestinations > 0 ? kSendToolTip : mClientCreated ? kNoPortToolTip : kNoSequencerToolTip);
     checkAudioOutput();
 }
 
@@ -117,6 +126,9 @@ int OrvaneEditorController::applicationShouldTerminate(void*)
         mClient.clientDispose();
         mClientCreated = false;
     }
+    // A clean end: whatever was unsaved was saved or discarded.
+    if (mRecovery)
+        mRecovery->release();
     mOrvane.reset();
     return 1;
 }

@@ -58,9 +58,18 @@ void OrvaneEditorController::showAudioOutput()
         return;
     mButton_Play->setTitle(mPlaying ? kStopTitle : kPlayTitle);
     mButton_Play->setEnabled(mAudioOutputFailure.empty());
-    mButton_Play->setToolTip(!mAudioOutputFailure.empty() ? "No sound output: " + mAudioOutputFailure
+    mButton_Play->setToolTip(!mAudioOutputFailure.empty() ? noSoundOutputText()
                              : mPlaying                   ? kStopToolTip
                                                           : kPlayToolTip);
+}
+
+// "No sound output: ALSA device "default" could not be opened (no sound card)".
+std::string OrvaneEditorController::noSoundOutputText() const
+{
+    if (!mAudioDevice)
+        return "No sound output: none is set up";
+    return "No sound output: ALSA device \"" + mAudioDevice->name() + "\" could not be opened (" +
+           mAudioOutputFailure + ")";
 }
 
 void OrvaneEditorController::play(void*)

@@ -35,7 +35,7 @@ void OrvaneEditorController::openDisk(void*)
         return;
 
     const std::optional<std::string> chosen =
-        mApplication.runOpenPanel({"Open Disk", "Disks", {"mid", "midi"}, {}, KTFilePanel::Folder::Disks});
+        mApplication.runOpenPanel({"Open Disk", "Disks", {"mid", "midi"}, {}, KTFilePanel::Folder::Disks, {}});
     if (chosen)
         loadDisk(*chosen, selectedBank);
 }
@@ -83,7 +83,9 @@ void OrvaneEditorController::loadDisk(const std::string& path, int selectedBank)
     mTableView->reloadData();
     const std::size_t count = report.banks.size();
     showStatus("Loaded " + std::to_string(count) + (count == 1 ? " bank" : " banks") + " from " + fileName);
-    setDocument(path, report.shape, target == TLDiskLoader::kOwnBank ? report.banks.back() : target);
+    const bool retargeted = target != TLDiskLoader::kOwnBank;
+    setDocument(path, report.shape, retargeted ? target : report.banks.back(),
+                retargeted ? std::vector<int>{target} : report.banks);
 }
 
 int OrvaneEditorController::targetBankFor(const TLDiskReport& report, int selectedBank)

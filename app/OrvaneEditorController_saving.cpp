@@ -5,9 +5,10 @@
 #include "app/platform/KTMatrix.h"
 #include "app/platform/KTTableView.h"
 #include "device/TLBankRange.h"
-#include "device/TLSafeFileName.h"
 #include "device/TLOrvane.h"
+#include "device/TLSafeFileName.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -21,22 +22,26 @@ void OrvaneEditorController::save(void*)
 
 bool OrvaneEditorController::saveAs()
 {
-    const int selectedBank = mTableView->selectedRow();
-    if (!isIdle())
-        return false;
     const bool allBanks = mMatrix_SaveSendOption->selectedRow() != 0;
-    if (!allBanks && !TLBankRange::isBank(selectedBank))
-        return false;
+    return saveAsDisk(allBanks ? TLDiskShape::AllBanks : TLDiskShape::OneBank, mTableView->selectedRow());
+}
 
+bool OrvaneEditorController::saveAsDisk(TLDiskShape shape, int selectedBank)
+{
+    const bool allBanks = shape == TLDiskShape::AllBanks;
+    if (!isIdle() || (!allBanks && !TLBankRange::isBank(selectedBank)))
+        return false;
     const std::string title = allBanks ? "All Banks" : KTDisplayText::bankTitle(selectedBank);
-    std::string suggested = KTDisplayText::fileNameOf(mDocumentPath);
-    if (!allBanks)
-        suggested = TLSafeFileName::from(mOrvane->mBankNames[static_cast<std::size_t>(selectedBank)], title) +
-                    ".mid";
-    const std::optional<std::string> chosen = mApplication.runSavePanel(
-        {"Save " + title + " as Disk", "Disks", {"mid", "midi"}, suggested.empty() ? "All Banks.mid" : suggested,
-         KTFilePanel::Folder::Disks});
+    // The open disk's name and folder, when it is the same kind of disk.
+    const bool sameShape = !mDocumentPath.empty() && shape == mDocumentShape;
+    std::string suggested = sameShape ? KTDisplayText::fileNameOf(mDocumentPath) : "All Banks.mid";
+    if (!allBanks && !sameShape)
+        suggested = TLSafeFileName::from(mOrvane->mBankNames[static_cast<std::size_t>(selectedBank)], title) + ".mid";
+    KTFilePanel panel{"Save " + title + " as Disk", "Disks", {"mid", "midi"}, suggested, KTFilePanel::Folder::Disks, {}};
+    if (!mDocumentPath.empty())
+        panel.startFolder = std::filesystem::path(mDocumentPath).parent_path().string();
+    const std::optional<std::string> chosen = mApplication.runSavePanel(panel);
     if (!chosen)
         return false;
-    return saveTo(*chosen, allBanks ? TLDiskShape::AllBanks : TLDiskShape::OneBank, selectedBank);
+    return saveTo(*chosen, shape, selectedBank);
 }

@@ -13,6 +13,8 @@ public:
     static constexpr int kWriteWaitMilliseconds = 20;
 
     virtual ~KTAudioDevice() = default;
+    // The device's name, as messages show it ("default", "hw:1,0").
+    virtual std::string name() const = 0;
 
     // Opens the device; an empty text when it is ready, otherwise why not (for
     // example busy, missing, or no sound support at all), without the device's

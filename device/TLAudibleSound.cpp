@@ -1,10 +1,12 @@
 #include "device/TLAudibleSound.h"
 
-#include "device/TLBankSummary.h"
 
 TLSampleRange TLAudibleSound::rangeOf(const std::vector<std::int16_t>& bank)
 {
-    return {0, TLBankSummary::of(bank).length};
+    std::size_t end = bank.size();
+    while (end > 0 && bank.data()[end - 1] == 0)
+        --end;
+    return {0, end};
 }
 
 std::vector<std::int16_t> TLAudibleSound::samplesOf(const std::vector<std::int16_t>& bank,

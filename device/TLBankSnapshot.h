@@ -16,6 +16,8 @@ struct TLBankSnapshot {
 
     static TLBankSnapshot of(const TLOrvane& orvane, int bank);
     void restoreInto(TLOrvane& orvane) const;
+    // Whether its bank in the store holds just this, without copying it.
+    bool matches(const TLOrvane& orvane) const;
 
     bool operator==(const TLBankSnapshot&) const = default;
 };

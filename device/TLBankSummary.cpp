@@ -10,10 +10,15 @@
 TLBankSummary TLBankSummary::of(const std::vector<std::int16_t>& samples)
 {
     TLBankSummary summary;
-    const auto last = std::find_if(samples.rbegin(), samples.rend(), [](std::int16_t s) { return s != 0; });
-    summary.length = static_cast<std::size_t>(samples.rend() - last);
-    for (std::int16_t sample : samples)
-        summary.peak = std::max(summary.peak, std::abs(static_cast<int>(sample)));
+    const std::int16_t* data = samples.data();
+    std::size_t length = samples.size();
+    while (length > 0 && data[length - 1] == 0)
+        --length;
+    summary.length = length;
+    int peak = 0;
+    for (std::size_t i = 0; i < length; ++i)
+        peak = std::max(peak, std::abs(static_cast<int>(data[i])));
+    summary.peak = peak;
     return summary;
 }
 

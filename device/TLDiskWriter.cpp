@@ -64,6 +64,15 @@ std::vector<KTMidiEventList> TLDiskWriter::tracks(TLOrvane& orvane, TLDiskShape 
     return tracks;
 }
 
+std::vector<KTMidiEventList> TLDiskWriter::tracksOf(TLOrvane& orvane, const std::vector<int>& banks)
+{
+    std::vector<KTMidiEventList> tracks(1);
+    appendHeaderEvents(tracks.front());
+    for (const int bank : banks)
+        appendBankEvents(tracks.emplace_back(), orvane, bank);
+    return tracks;
+}
+
 // The MIDI file writer works on a file it can seek in. It writes into a file
 // that lives in memory only, reached by its /proc name, so the disk's bytes
 // leave the program only through the output rule.

@@ -22,6 +22,9 @@ public:
 
     // The disk's tracks, in file order. bank is used for a one-bank disk only.
     static std::vector<KTMidiEventList> tracks(TLOrvane& orvane, TLDiskShape shape, int bank);
+    // The header track and a track for each of the banks, in the order given:
+    // an all-banks disk that holds only these banks.
+    static std::vector<KTMidiEventList> tracksOf(TLOrvane& orvane, const std::vector<int>& banks);
     // The disk file's bytes; empty, with the system's reason, when they could
     // not be made.
     static std::vector<std::uint8_t> bytes(const std::vector<KTMidiEventList>& tracks, std::string& failure);

@@ -16,8 +16,12 @@ std::string messageDamage(const KTMidiEvent& message, const char* what)
         return "its " + name + " is not for the instrument (manufacturer byte is not 31)";
     if (message.back() != KTMidiBytes::kEndOfSysEx)
         return "its " + name + " does not end with F7";
-    const auto inner = message.begin() + 1;
-    if (std::any_of(inner, message.end() - 1, [](std::uint8_t byte) { return byte >= 0x80; }))
+    // One pass over the bytes between F0 and F7, their high bits gathered.
+    std::uint8_t highBits = 0;
+    const std::uint8_t* const end = message.data() + message.size() - 1;
+    for (const std::uint8_t* byte = message.data() + 1; byte < end; ++byte)
+        highBits |= *byte;
+    if (highBits & 0x80)
         return "its " + name + " holds a byte of 0x80 or more";
     return {};
 }

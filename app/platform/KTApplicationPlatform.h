@@ -2,6 +2,7 @@
 
 #include "app/platform/KTFilePanel.h"
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -53,6 +54,8 @@ public:
     // Runs block later on the main thread; blocks run in posting order. Safe
     // to call from any thread.
     virtual void postToMainQueue(std::function<void()> block) = 0;
+    // Runs block on the main thread once the delay has passed. Main thread only.
+    virtual void postToMainQueueAfter(std::chrono::milliseconds delay, std::function<void()> block) = 0;
     // Starts block on a new background thread; the caller owns the thread and
     // joins it.
     virtual std::thread startBackgroundOperation(std::function<void()> block) = 0;

@@ -16,4 +16,6 @@ public:
     // Titles the window after the file it shows (its name without the folder),
     // with the mark the desktop shows while there are unsaved changes.
     virtual void setTitleWithRepresentedFilename(const std::string& filename) = 0;
+    // Shows or hides that mark: whether any bank holds changes no disk holds.
+    virtual void setDocumentEdited(bool edited) = 0;
 };

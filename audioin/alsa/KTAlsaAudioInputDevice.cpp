@@ -1,27 +1,11 @@
 #include "audioin/alsa/KTAlsaAudioInputDevice.h"
 
+#include "audioout/alsa/KTAlsaPcmFailure.h"
+
 #include <alsa/asoundlib.h>
 
 #include <cerrno>
 #include <utility>
-
-namespace {
-
-// Why a device could not be opened, in plain words.
-std::string openFailure(int error)
-{
-    if (error == -EBUSY || error == -EAGAIN)
-        return "busy (another program is using it)";
-    if (error == -EACCES || error == -EPERM)
-        return "no permission to use it";
-    if (error == -ENOENT || error == -ENODEV || error == -ENXIO) {
-        int card = -1;
-        return snd_card_next(&card) < 0 || card < 0 ? "no sound card" : "no such device";
-    }
-    return snd_strerror(error);
-}
-
-} // namespace
 
 KTAlsaAudioInputDevice::KTAlsaAudioInputDevice(std::string name)
     : mName(std::move(name))
@@ -42,7 +26,7 @@ std::string KTAlsaAudioInputDevice::open()
     const int error = snd_pcm_open(&mPcm, mName.c_str(), SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK);
     if (error < 0) {
         mPcm = nullptr;
-        return openFailure(error);
+        return KTAlsaPcmFailure::reason(error);
     }
     std::string failure = configure();
     if (failure.empty() && snd_pcm_start(mPcm) < 0)

@@ -1,5 +1,7 @@
 #include "audioout/alsa/KTAlsaAudioDevice.h"
 
+#include "audioout/alsa/KTAlsaPcmFailure.h"
+
 #include <alsa/asoundlib.h>
 
 #include <chrono>
@@ -28,7 +30,7 @@ std::string KTAlsaAudioDevice::open()
     if (error >= 0)
         return {};
     close();
-    return snd_strerror(error);
+    return KTAlsaPcmFailure::reason(error);
 }
 
 long KTAlsaAudioDevice::write(const std::int16_t* frames, std::size_t count)

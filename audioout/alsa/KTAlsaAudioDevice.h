@@ -18,6 +18,7 @@ public:
     explicit KTAlsaAudioDevice(std::string name = kDefaultName);
     ~KTAlsaAudioDevice() override;
 
+    std::string name() const override { return mName; }
     std::string open() override;
     long write(const std::int16_t* frames, std::size_t count) override;
     long delay() override;

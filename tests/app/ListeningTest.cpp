@@ -51,7 +51,9 @@ TEST_F(Listening, PlaysUpToTheLastSoundAndAFailingOutputEndsThatAndDisablesPlay)
         EXPECT_EQ(mWindow.mLabel_Status.mText, c.status);
         EXPECT_EQ(mDevice.mRecorded, std::vector<std::int16_t>(mFactory.begin(), mFactory.begin() + c.heard));
         EXPECT_TRUE(c.heard == 0 || mWindow.mWaveformView.mPlayheads.end()[-2] == c.heard - 100); // the delay
-        EXPECT_EQ(mWindow.mButton_Play.mToolTip.starts_with("No sound output: " + c.afterwards), !c.afterwards.empty());
+        EXPECT_EQ(mWindow.mButton_Play.mToolTip == "No sound output: ALSA device \"recording\" could not be opened (" +
+                      c.afterwards + ")",
+                  !c.afterwards.empty());
         EXPECT_EQ(mWindow.mButton_Play.mEnabled, c.afterwards.empty());
     }
 }

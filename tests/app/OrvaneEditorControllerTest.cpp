@@ -154,6 +154,11 @@ TEST_F(Lifecycle, PortScanListsTheDestinationsAndSelectsTheRememberedOrTheFirstR
     mWindow.mPopUp_MidiPort.selectItemAtIndex(0);
     mController->midiPortDidChange(nullptr);
     EXPECT_EQ(mApp.mUserDefaults["MidiPort"], names[0]);
+    // Without a sequencer the texts say so, not that a port is missing.
+    mMidi.mClientCreateSucceeds = false, mMidi.mDestinations = {};
+    start();
+    EXPECT_EQ(mWindow.mPopUp_MidiPort.mItems, Items{"no ALSA sequencer (no /dev/snd/seq)"});
+    EXPECT_TRUE(mWindow.mButton_Send.mToolTip.starts_with("The ALSA sequencer cannot be reached"));
 }
 
 TEST_F(Lifecycle, SetupChangeBeepsAlertsOnTheMainThreadAndRescans)

@@ -108,6 +108,7 @@ protected:
 TEST_F(WorkflowsOnTheDesktop, ImportUndoSaveResetLoadAndQuitAskingAboutTheChange)
 {
     qputenv("XDG_CONFIG_HOME", mFolder.path("config").c_str());
+    qputenv("XDG_STATE_HOME", mFolder.path("state").c_str());
     mWav = mFolder.path("tone.wav"); // 1.4 s of a decaying 220 Hz tone
     ASSERT_TRUE(mFolder.sox("-n -r 44100 -b 16 -c 1 " + mWav + " synth 1.4 sine 220 fade q 0 1.4 1.3 vol 0.7"));
     char name[] = "OrvaneEditor";

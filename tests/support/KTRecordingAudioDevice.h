@@ -16,6 +16,7 @@
 // frame a write, like a long sound that is still being heard.
 class KTRecordingAudioDevice final : public KTAudioDevice {
 public:
+    std::string name() const override { return "recording"; }
     std::string open() override { return mOpenFailure; }
     long write(const std::int16_t* frames, std::size_t count) override
     {

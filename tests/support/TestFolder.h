@@ -14,7 +14,12 @@ using Bytes = std::vector<std::uint8_t>;
 // with everything in it when the folder object goes away.
 class TestFolder {
 public:
-    TestFolder() { EXPECT_NE(mkdtemp(mRoot.data()), nullptr) << "cannot create a temporary folder"; }
+    // base: where the folder is made; a test that writes much may take memory (/dev/shm).
+    explicit TestFolder(const std::filesystem::path& base = std::filesystem::temp_directory_path())
+        : mRoot((base / "orvane-test-XXXXXX").string())
+    {
+        EXPECT_NE(mkdtemp(mRoot.data()), nullptr) << "cannot create a temporary folder";
+    }
     ~TestFolder() { std::filesystem::remove_all(mRoot, mIgnored); }
 
     std::string path(const std::string& name) const { return mRoot + "/" + name; }
@@ -49,6 +54,6 @@ public:
     }
 
 private:
-    std::string mRoot = (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
+    std::string mRoot;
     std::error_code mIgnored;
 };

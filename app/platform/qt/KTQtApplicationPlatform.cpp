@@ -11,6 +11,7 @@
 #include <QMetaObject>
 #include <QPushButton>
 #include <QStringList>
+#include <QTimer>
 
 namespace {
 
@@ -46,7 +47,9 @@ std::optional<std::string> KTQtApplicationPlatform::runSavePanel(const KTFilePan
 
 std::optional<std::string> KTQtApplicationPlatform::runPanel(const KTFilePanel& panel, bool save)
 {
-    QFileDialog dialog(mMainWindow, QString::fromStdString(panel.title), KTQtSettings::folder(panel.folder));
+    const QString start =
+        panel.startFolder.empty() ? KTQtSettings::folder(panel.folder) : QString::fromStdString(panel.startFolder);
+    QFileDialog dialog(mMainWindow, QString::fromStdString(panel.title), start);
     dialog.setNameFilters(nameFilters(panel));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -57,8 +60,10 @@ std::optional<std::string> KTQtApplicationPlatform::runPanel(const KTFilePanel& 
     for (;;) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
-        KTQtSettings::setFolder(panel.folder, dialog.directory().absolutePath());
         const QString typed = dialog.selectedFiles().constFirst();
+        // The folder of the file chosen, also when its whole path was typed.
+        const QString folder = QFileInfo(typed).absolutePath();
+        KTQtSettings::setFolder(panel.folder, folder);
         if (!save)
             return typed.toStdString();
         const std::optional<QString> path =
@@ -69,6 +74,8 @@ std::optional<std::string> KTQtApplicationPlatform::runPanel(const KTFilePanel& 
             });
         if (path)
             return path->toStdString();
+        // Back in the folder of the name that was not replaced.
+        dialog.setDirectory(folder);
         dialog.selectFile(QFileInfo(typed).fileName());
     }
 }
@@ -151,6 +158,11 @@ void KTQtApplicationPlatform::endSheet(KTWindow& sheet)
 void KTQtApplicationPlatform::postToMainQueue(std::function<void()> block)
 {
     QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(block), Qt::QueuedConnection);
+}
+
+void KTQtApplicationPlatform::postToMainQueueAfter(std::chrono::milliseconds delay, std::function<void()> block)
+{
+    QTimer::singleShot(delay, QCoreApplication::instance(), std::move(block));
 }
 
 std::thread KTQtApplicationPlatform::startBackgroundOperation(std::function<void()> block)

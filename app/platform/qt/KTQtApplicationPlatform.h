@@ -32,6 +32,7 @@ public:
                                   void* contextInfo) override;
     void endSheet(KTWindow& sheet) override;
     void postToMainQueue(std::function<void()> block) override;
+    void postToMainQueueAfter(std::chrono::milliseconds delay, std::function<void()> block) override;
     std::thread startBackgroundOperation(std::function<void()> block) override;
     std::string objectForInfoDictionaryKey(const std::string& key) const override;
     std::string stringForUserDefaultsKey(const std::string& key) const override;

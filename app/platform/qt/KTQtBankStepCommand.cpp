@@ -11,12 +11,12 @@ KTQtBankStepCommand::KTQtBankStepCommand(const QString& text, std::vector<TLBank
 
 void KTQtBankStepCommand::undo()
 {
-    mRestore(mBefore);
+    mRestore(mBefore, true);
 }
 
 void KTQtBankStepCommand::redo()
 {
     if (mPushed)
-        mRestore(mAfter);
+        mRestore(mAfter, false);
     mPushed = true;
 }

@@ -2,6 +2,7 @@
 
 #include "app/OrvaneEditorController.h"
 #include "app/platform/qt/KTQtApplicationPlatform.h"
+#include "app/platform/qt/KTQtBankOverview.h"
 #include "app/platform/qt/KTQtButton.h"
 #include "app/platform/qt/KTQtDropTarget.h"
 #include "app/platform/qt/KTQtLabel.h"
@@ -22,6 +23,8 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -60,6 +63,11 @@ KTQtEditorWindows::KTQtEditorWindows(OrvaneEditorController& controller, KTQtApp
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A bank clicked in the overview is selected as in the table; the
+    // overview's rows follow the table's.
+    connect(mMainUi->bankOverview, &KTQtBankOverview::bankClicked, table,
+            [table](int bank) { table->selectRow(bank); });
+    table->installEventFilter(this);
 
     mMainWindow->installEventFilter(this);
     qApp->installEventFilter(this);
@@ -93,6 +101,7 @@ KTQtEditorWindows::~KTQtEditorWindows()
     mController.mLabel_Status = nullptr;
     mController.mUndoManager = nullptr;
     mController.mWaveformView = nullptr;
+    mController.mBankOverview = nullptr;
 }
 
 void KTQtEditorWindows::createOutlets()
@@ -147,6 +156,7 @@ void KTQtEditorWindows::createOutlets()
     mController.mLabel_Status = mLabel_Status.get();
     mController.mUndoManager = mUndoManager.get();
     mController.mWaveformView = ui.waveformView;
+    mController.mBankOverview = ui.bankOverview;
 }
 
 void KTQtEditorWindows::connectActions()
@@ -205,8 +215,10 @@ void KTQtEditorWindows::connectEditMenu()
     };
     connect(mMainUi->action_Undo, &QAction::triggered, this, [step] { step(true); });
     connect(mMainUi->action_Redo, &QAction::triggered, this, [step] { step(false); });
-    connect(&stack, &QUndoStack::cleanChanged, mMainWindow.get(),
-            [this](bool clean) { mMainWindow->setWindowModified(!clean); });
+    // Ctrl+Z in a name field undoes its typing; once the field has none of
+    // its own left, it undoes the banks' last step, as Edit > Undo does.
+    for (QLineEdit* field : {mMainUi->lineEdit_Bankname, mMainUi->lineEdit_Samplename})
+        field->installEventFilter(this);
 }
 
 void KTQtEditorWindows::fillRecentDisks()
@@ -235,6 +247,11 @@ void KTQtEditorWindows::restoreSettings()
         channel->setCurrentIndex(index);
     connect(channel, &QComboBox::activated, this,
             [](int chosen) { KTQtSettings::setValue(QStringLiteral("MidiChannel"), chosen); });
+    // Selected bank or all banks, as the user left it.
+    if (QAbstractButton* scope = mScopeGroup->button(KTQtSettings::value(QStringLiteral("SaveSendScope")).toInt()))
+        scope->setChecked(true);
+    connect(mScopeGroup, &QButtonGroup::idClicked, this,
+            [](int chosen) { KTQtSettings::setValue(QStringLiteral("SaveSendScope"), chosen); });
 }
 
 void KTQtEditorWindows::connectAction(QAction* action, void (OrvaneEditorController::*action_)(void*))
@@ -251,6 +268,11 @@ void KTQtEditorWindows::connectNameField(QLineEdit* field, void (OrvaneEditorCon
             return;
         field->setModified(false);
         perform(action);
+        // The committed name is a step of the banks now: the field's own undo
+        // starts afresh, so Ctrl+Z next undoes that step, not the typing.
+        const int cursor = field->cursorPosition();
+        field->setText(field->text());
+        field->setCursorPosition(cursor);
     });
 }
 
@@ -299,6 +321,16 @@ void KTQtEditorWindows::requestTermination()
 
 bool KTQtEditorWindows::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == mMainUi->tableView_Banks && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
+        QTableView* table = mMainUi->tableView_Banks;
+        mMainUi->bankOverview->setRowGeometry(table->frameWidth() + table->horizontalHeader()->height(),
+                                              table->verticalHeader()->defaultSectionSize());
+    }
+    if (event->type() == QEvent::KeyPress && isNameFieldWithoutUndo(watched)
+        && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
+        mMainUi->action_Undo->trigger();
+        return true;
+    }
     // Shortcuts are matched after this event: refresh the enabled states first.
     if (event->type() == QEvent::ShortcutOverride)
         validateMenuItems();
@@ -308,4 +340,10 @@ bool KTQtEditorWindows::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool KTQtEditorWindows::isNameFieldWithoutUndo(QObject* watched) const
+{
+    const bool nameField = watched == mMainUi->lineEdit_Bankname || watched == mMainUi->lineEdit_Samplename;
+    return nameField && !static_cast<QLineEdit*>(watched)->isUndoAvailable();
 }

@@ -13,13 +13,3 @@ void KTQtUndoManager::registerStep(const std::string& actionName, std::vector<TL
     mStack.push(new KTQtBankStepCommand(QString::fromStdString(actionName), std::move(before), std::move(after),
                                         std::move(restore)));
 }
-
-bool KTQtUndoManager::isDocumentEdited() const
-{
-    return !mStack.isClean();
-}
-
-void KTQtUndoManager::markSaved()
-{
-    mStack.setClean();
-}

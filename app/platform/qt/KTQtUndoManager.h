@@ -4,8 +4,7 @@
 
 #include <QUndoStack>
 
-// The undo history on a QUndoStack of at most kSteps steps. Its clean state is
-// "what the disk holds".
+// The undo history on a QUndoStack of at most kSteps steps.
 class KTQtUndoManager final : public KTUndoManager {
 public:
     static constexpr int kSteps = 32;
@@ -13,8 +12,6 @@ public:
     KTQtUndoManager();
     void registerStep(const std::string& actionName, std::vector<TLBankSnapshot> before,
                       std::vector<TLBankSnapshot> after, Restore restore) override;
-    bool isDocumentEdited() const override;
-    void markSaved() override;
 
     QUndoStack& stack() { return mStack; }
 

@@ -36,3 +36,8 @@ void KTQtWindow::setTitleWithRepresentedFilename(const std::string& filename)
     // "[*]" is where Qt shows the window's modified mark.
     mWindow->setWindowTitle(QString::fromStdString(filename) + QStringLiteral("[*]"));
 }
+
+void KTQtWindow::setDocumentEdited(bool edited)
+{
+    mWindow->setWindowModified(edited);
+}

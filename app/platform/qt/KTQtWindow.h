@@ -12,6 +12,7 @@ public:
     void orderOut(void* sender) override;
     bool isVisible() const override;
     void setTitleWithRepresentedFilename(const std::string& filename) override;
+    void setDocumentEdited(bool edited) override;
 
     QWidget* widget() const { return mWindow; }
 

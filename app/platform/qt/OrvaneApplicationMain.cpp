@@ -5,6 +5,7 @@
 #include "app/platform/qt/KTQtEditorWindows.h"
 #include "audioout/KTAudioPlayer.h"
 #include "audioout/alsa/KTAlsaAudioDevice.h"
+#include "device/TLRecoveryFolder.h"
 #include "midiout/KTSteadyClock.h"
 #include "midiout/alsa/KTAlsaMidiPlatform.h"
 #include "midiout/alsa/KTAlsaQuietErrors.h"
@@ -55,6 +56,7 @@ int OrvaneApplicationMain(int argc, char** argv, const std::function<void(KTQtEd
     OrvaneEditorController controller(platform, midi, clock, FactoryImage::samples());
     controller.init();
     controller.setAudioOutput(audioDevice, audioPlayer);
+    controller.setRecoveryFolder(TLRecoveryFolder::defaultFolder().string());
 
     int result = 0;
     {

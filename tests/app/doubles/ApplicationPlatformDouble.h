@@ -69,6 +69,12 @@ public:
         std::lock_guard lock(mQueueMutex);
         mMainQueue.push_back(std::move(block));
     }
+    // The delay passes when the test runs the main queue.
+    void postToMainQueueAfter(std::chrono::milliseconds delay, std::function<void()> block) override
+    {
+        mDelays.push_back(delay);
+        postToMainQueue(std::move(block));
+    }
     // Calls the hooks around the block (see below).
     std::thread startBackgroundOperation(std::function<void()> block) override
     {
@@ -114,6 +120,7 @@ public:
     std::vector<std::string> mRecentDocuments;
 
     std::vector<Panel> mPanels;
+    std::vector<std::chrono::milliseconds> mDelays;
     std::vector<Alert> mAlerts;
     int mBeeps = 0;
     std::optional<Sheet> mSheet;

@@ -43,6 +43,8 @@ protected:
         ASSERT_EQ(mController->init(), mController.get());
         mWindow.connect(*mController);
         mController->awakeFromNib();
+        // The event loop starts: what the start posted runs.
+        mApp.runMainQueue();
     }
 
     TLOrvane& orvane() { return *mController->mOrvane; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/OrvaneEditorController.h"
+#include "app/platform/KTBankOverview.h"
 #include "app/platform/KTButton.h"
 #include "app/platform/KTLabel.h"
 #include "app/platform/KTMatrix.h"
@@ -14,6 +15,7 @@
 #include "app/platform/KTWaveformView.h"
 #include "app/platform/KTWindow.h"
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -136,7 +138,9 @@ public:
     void orderOut(void*) override { mVisible = false; }
     bool isVisible() const override { return mVisible; }
     void setTitleWithRepresentedFilename(const std::string& filename) override { mTitle = filename; }
+    void setDocumentEdited(bool edited) override { mEdited = edited; }
     bool mVisible = false;
+    bool mEdited = false;
     std::string mTitle;
     int mCenterCalls = 0;
 };
@@ -156,20 +160,25 @@ public:
         mSteps.push_back({actionName, std::move(before), std::move(after), std::move(restore)});
         ++mDone;
     }
-    bool isDocumentEdited() const override { return mDone != mSaved; }
-    void markSaved() override { mSaved = mDone; }
     void undo()
     {
         --mDone;
-        mSteps[mDone].restore(mSteps[mDone].before);
+        mSteps[mDone].restore(mSteps[mDone].before, true);
     }
     void redo()
     {
-        mSteps[mDone].restore(mSteps[mDone].after);
+        mSteps[mDone].restore(mSteps[mDone].after, false);
         ++mDone;
     }
     std::vector<Step> mSteps;
-    std::size_t mDone = 0, mSaved = 0;
+    std::size_t mDone = 0;
+};
+
+// The unsaved mark the overview shows for each bank.
+class BankOverviewDouble final : public KTBankOverview {
+public:
+    void setBank(int bank, const Bank& shown) override { mUnsaved.at(static_cast<std::size_t>(bank)) = shown.unsaved; }
+    std::array<bool, 7> mUnsaved{};
 };
 
 class WaveformViewDouble final : public KTWaveformView {
@@ -211,6 +220,7 @@ public:
         controller.mLabel_Status = &mLabel_Status;
         controller.mUndoManager = &mUndoManager;
         controller.mWaveformView = &mWaveformView;
+        controller.mBankOverview = &mBankOverview;
 
         mTableView.mDataSource = &controller;
         mTextField_Bankname.mAction = [&controller] { controller.textfiledBanknameDidChange(nullptr); };
@@ -232,4 +242,5 @@ public:
     WindowDouble mWindow_About, mWindow_Main, mWindow_Progress;
     UndoManagerDouble mUndoManager;
     WaveformViewDouble mWaveformView;
+    BankOverviewDouble mBankOverview;
 };

@@ -161,6 +161,36 @@ TEST_F(QtEditor, TableShowsTheBanksAndKeepsItsSelectionAndTheFieldsStoreOnlyComm
     QTest::keyClicks(ui().lineEdit_Samplename, "Breath");
     QTest::keyClick(ui().lineEdit_Samplename, Qt::Key_Return);
     EXPECT_EQ(orvane().mSampleNames[1][0], "Breath");
+    // Ctrl+Z undoes the field's typing, then, with none left, the last step.
+    QTest::keyClicks(ui().lineEdit_Samplename, "x");
+    QTest::keyClick(ui().lineEdit_Samplename, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ui().lineEdit_Samplename->text(), "Breath");
+    QTest::keyClick(ui().lineEdit_Samplename, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(orvane().mSampleNames[1][0], "Sample 1 (in Bank 2)");
+}
+
+// From the window's minimum size up, no control covers another.
+TEST_F(QtEditor, NoWidgetOverlapsAnother)
+{
+    QMainWindow& window = *mWindows->mainWindow();
+    QList<QWidget*> controls;
+    for (QWidget* widget : window.findChildren<QWidget*>())
+        if (QRegularExpression("^(pushButton|lineEdit|tableView|comboBox|label|radioButton|groupBox)_|^(waveformView|"
+                               "bankOverview)$").match(widget->objectName()).hasMatch())
+            controls << widget;
+    // A window is never made smaller than its minimum size: 1 x 1 gives that.
+    for (const QSize size : {QSize(1, 1), QSize(700, 520), QSize(860, 560), QSize(1200, 800)}) {
+        window.resize(size);
+        QApplication::processEvents();
+        for (QWidget* a : controls)
+            for (QWidget* b : controls) {
+                const QRect left(a->mapTo(&window, QPoint()), a->size()), right(b->mapTo(&window, QPoint()), b->size());
+                const bool nested = a == b || a->isAncestorOf(b) || b->isAncestorOf(a);
+                EXPECT_TRUE(nested || !a->isVisible() || !b->isVisible() || !left.intersects(right))
+                    << a->objectName().toStdString() << " covers " << b->objectName().toStdString() << " at "
+                    << window.width() << "x" << window.height();
+            }
+    }
 }
 
 TEST_F(QtEditor, SendFollowsTheDestinationsAndMenusTheIdleStateBeforeAShortcutMatches)
@@ -269,7 +299,11 @@ TEST_F(QtEditor, StepsUndoRedoAndMarkTheTitleUpToTheirLimit)
     EXPECT_FALSE(ui().action_Undo->isEnabled());
     ui().action_Redo->trigger();
     EXPECT_EQ(ui().lineEdit_Bankname->text(), "9");
-    mController->mUndoManager->markSaved();
+    EXPECT_TRUE(window.isWindowModified());
+    // Back to what no disk needs to hold: the mark goes.
+    ui().lineEdit_Bankname->setText("Bank 2");
+    ui().lineEdit_Bankname->setModified(true);
+    emit ui().lineEdit_Bankname->editingFinished();
     EXPECT_FALSE(window.isWindowModified());
 }
 
@@ -336,6 +370,7 @@ TEST_F(QtEditor, ResamplingChannelAndRecentDisksAreRememberedForTheNextWindow)
     mWindows.reset();
     mWindows = std::make_unique<KTQtEditorWindows>(*mController, mPlatform);
     EXPECT_TRUE(ui().action_HighQualityResampling->isChecked());
+    EXPECT_TRUE(ui().radioButton_AllBanks->isChecked());
     EXPECT_EQ(ui().comboBox_MidiChannel->currentIndex(), 9);
     ui().action_HighQualityResampling->trigger();
     EXPECT_FALSE(mController->highQualityResampling());
