@@ -96,7 +96,12 @@ public:
     // An audio file dropped on a bank's row.
     void importSampleAtPathIntoBank(const std::string& path, int bank);
 
-    // Transmission.
+    // Transmission. The speed of sends in percent of the MIDI line rate, for
+    // interfaces that lose bytes at full rate: one of kTransferSpeeds,
+    // remembered, the line rate for a new user.
+    static constexpr unsigned kTransferSpeeds[] = {100, 75, 50, 25};
+    unsigned transferSpeed() const;
+    void setTransferSpeed(unsigned speed);
     void send(void* sender);
     void transmit();
     void cancel(void* sender);
@@ -241,6 +246,8 @@ private:
     // The transmission worker; joined before the bank store or the controller
     // goes away.
     std::thread mTransmissionThread;
+    // The speed the worker sends at, fixed when it starts.
+    unsigned mSendSpeed = 100;
     // Set when the worker is started, cleared by the worker as its last step.
     std::atomic<bool> mWorkerRunning{false};
     // Asks the worker to stop at its next poll (cancel, termination).

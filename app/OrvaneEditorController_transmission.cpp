@@ -23,7 +23,7 @@
 namespace {
 
 constexpr char kSendAllBanksTitle[] = "Send All Banks";
-constexpr char kSendAllBanksMessage[] = "The sending of all banks take over 10 Minutes.\nDo you want to really transmit?";
+constexpr char kTransferSpeedKey[] = "TransferSpeed";
 constexpr char kTransmitButton[] = "Transmit";
 constexpr char kCancelButton[] = "Cancel";
 constexpr char kInitializing[] = "Initializing...";
@@ -104,8 +104,14 @@ void OrvaneEditorController::send(void*)
     if (mDestinations < 1 || !isIdle())
         return;
     if (mMatrix_SaveSendOption->selectedRow() != kScopeSelectedBank) {
-        const int answer = mApplication.runInformationalAlertPanel(kSendAllBanksTitle, kSendAllBanksMessage,
-                                                                   kTransmitButton, kCancelButton, "");
+        // At the line rate "over 10 Minutes"; slower speeds take longer.
+        const std::vector<int> all{0, 1, 2, 3, 4, 5, 6};
+        const int channel = mPopUp_MidiChannel->indexOfSelectedItem();
+        const auto minutes = static_cast<int>(TLSendJob(*mOrvane, all, channel, transferSpeed()).estimatedSeconds() / 60);
+        const std::string message = "The sending of all banks take over " + std::to_string(minutes) +
+                                    " Minutes.\nDo you want to really transmit?";
+        const int answer = mApplication.runInformationalAlertPanel(kSendAllBanksTitle, message, kTransmitButton,
+                                                                   kCancelButton, "");
         if (answer != kDefaultButton)
             return;
     }
@@ -146,6 +152,7 @@ void OrvaneEditorController::transmit()
         mTransmissionThread.join();
     mStopRequested = false;
     mWorkerRunning = true;
+    mSendSpeed = transferSpeed();
     mTransmissionThread = mApplication.startBackgroundOperation(
         [this, banks, channel, transmitter = std::move(transmitter)]() mutable {
             transmissionWorker(banks.first, banks.end, channel, std::move(transmitter));
@@ -177,7 +184,7 @@ void OrvaneEditorController::transmissionWorker(int firstBank, int endBank, int 
     int lastBank = -1;
     // After a stop the sheet has ended already (cancel) or the application is
     // going away (quit): nothing more goes to the sheet.
-    const TLSendJob::Result result = TLSendJob(*mOrvane, banks, channel)
+    const TLSendJob::Result result = TLSendJob(*mOrvane, banks, channel, mSendSpeed)
                                          .run(*transmitter, mClock, mStopRequested, [&](const TLSendProgress& now) {
                                              postProgress(context, now, now.bank != lastBank);
                                              lastBank = now.bank;
@@ -197,4 +204,18 @@ void OrvaneEditorController::stopTransmissionWorker()
     if (mTransmissionThread.joinable())
         mTransmissionThread.join();
     mStopRequested = false;
+}
+
+unsigned OrvaneEditorController::transferSpeed() const
+{
+    const std::string stored = mApplication.stringForUserDefaultsKey(kTransferSpeedKey);
+    for (const unsigned speed : kTransferSpeeds)
+        if (stored == std::to_string(speed))
+            return speed;
+    return kTransferSpeeds[0];
+}
+
+void OrvaneEditorController::setTransferSpeed(unsigned speed)
+{
+    mApplication.setStringForUserDefaultsKey(kTransferSpeedKey, std::to_string(speed));
 }

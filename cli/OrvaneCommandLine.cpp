@@ -32,7 +32,7 @@ constexpr char kUsage[] =
     "         [--trim] [--all --out-dir DIR]    --all every bank as DIR/NN-name.wav\n"
     "  ports                                    the MIDI destinations, numbered\n"
     "  send DISK --port NAME|NUMBER             the disk's banks to a MIDI destination\n"
-    "       [--channel 1-16] [--banks 1,3-5]\n"
+    "       [--channel 1-16] [--banks 1,3-5] [--speed PERCENT]\n"
     "  play DISK --bank N [--device NAME]       a bank on the sound output\n"
     "  record --bank N --out DISK               a sound input into bank N as a new disk\n"
     "         [--from DISK] [--one-bank] [--device NAME] [--threshold DB]\n"

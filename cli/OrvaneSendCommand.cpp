@@ -30,6 +30,17 @@ int channelIndex(const QString& text)
     return channel - 1;
 }
 
+// 10 to 100 percent of the line rate.
+unsigned speedOf(const OrvaneCommandParser& command)
+{
+    bool number = false;
+    const int speed = command.value("speed").toInt(&number);
+    if (!number || speed < 10 || speed > 100)
+        command.fail("--speed is a percent of the line rate from 10 to 100, not \"" +
+                     command.value("speed").toStdString() + "\"");
+    return static_cast<unsigned>(speed);
+}
+
 std::vector<int> chosenBanks(const OrvaneCommandParser& command, const OrvaneDiskInput& disk, const std::string& path)
 {
     if (!command.isSet("banks"))
@@ -53,10 +64,13 @@ int OrvaneSendCommand::run(const QStringList& arguments)
                       true);
     command.addOption({"channel", "The MIDI channel, 1 to 16 (default 1).", "1-16", "1"});
     command.addOption({"banks", "The banks of the disk to send, e.g. 1,3-5 (default: all it holds).", "LIST"});
+    command.addOption({"speed", "Send at this percent of the MIDI line rate, 10 to 100 (default 100), for interfaces "
+                                "that lose bytes at full rate.", "PERCENT", "100"});
     if (!command.parse(arguments, 1, 1))
         return 0;
     const QString port = command.required("port");
     const int channel = channelIndex(command.value("channel"));
+    const unsigned speed = speedOf(command);
     const std::string path = OrvaneArgumentText::bytes(command.files().front());
 
     TLOrvane orvane(FactoryImage::samples());
@@ -71,7 +85,7 @@ int OrvaneSendCommand::run(const QStringList& arguments)
     {
         const auto transmitter = KTMidiInterfaceTransmitter::transmitterWithClientForDestination(
             ports.platform(), ports.clock(), destination);
-        result = TLSendJob(orvane, banks, channel)
+        result = TLSendJob(orvane, banks, channel, speed)
                      .run(*transmitter, ports.clock(), stop, [&](const TLSendProgress& now) {
                          progress.show(now, orvane.mBankNames[static_cast<std::size_t>(now.bank)]);
                      });

@@ -2,11 +2,13 @@
 
 #include "midi/KTTimingConversions.h"
 
-double TLSendEstimate::seconds(const KTMidiEventList& dump)
+#include <chrono>
+
+double TLSendEstimate::seconds(const KTMidiEventList& dump, unsigned speed)
 {
     double seconds = 0.0;
     for (const KTMidiEvent& event : dump)
         seconds += static_cast<double>(event.mDelay) / 1000.0
-                   + static_cast<double>(event.size()) / kMidiLineBytesPerSecond;
+                   + std::chrono::duration<double>(midiLineTime(event.size(), speed)).count();
     return seconds;
 }

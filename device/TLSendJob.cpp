@@ -3,14 +3,16 @@
 #include "device/TLOrvane.h"
 #include "device/TLSendEstimate.h"
 #include "midiout/KTBankTransmission.h"
+#include "midiout/KTMidiInterfaceTransmitter.h"
 
 #include <algorithm>
 #include <chrono>
 
-TLSendJob::TLSendJob(TLOrvane& orvane, std::vector<int> banks, int channel)
+TLSendJob::TLSendJob(TLOrvane& orvane, std::vector<int> banks, int channel, unsigned speed)
     : mOrvane(orvane)
     , mBanks(std::move(banks))
     , mChannel(channel)
+    , mSpeed(speed)
 {
 }
 
@@ -18,7 +20,7 @@ double TLSendJob::estimatedSeconds() const
 {
     double seconds = 0.0;
     for (const int bank : mBanks)
-        seconds += TLSendEstimate::seconds(mOrvane.makeSampleDump(bank, mChannel));
+        seconds += TLSendEstimate::seconds(mOrvane.makeSampleDump(bank, mChannel), mSpeed);
     return seconds;
 }
 
@@ -34,16 +36,17 @@ TLSendJob::Result TLSendJob::run(KTMidiInterfaceTransmitter& transmitter, KTCloc
         if (progress)
             progress(now);
     };
+    transmitter.setTransferSpeed(mSpeed);
     const KTBankTransmission::Callbacks callbacks{
         [this](int bank) { return mOrvane.makeSampleDump(bank, mChannel); },
-        TLSendEstimate::seconds,
+        [this](const KTMidiEventList& dump) { return TLSendEstimate::seconds(dump, mSpeed); },
         [&](int bank, const KTMidiEventList& dump, TimePoint endTime) {
             now.index = static_cast<std::size_t>(std::find(mBanks.begin(), mBanks.end(), bank) - mBanks.begin());
             now.bank = bank;
             now.bytes = 0;
             for (const KTMidiEvent& event : dump)
                 now.bytes += event.size();
-            now.seconds = TLSendEstimate::seconds(dump);
+            now.seconds = TLSendEstimate::seconds(dump, mSpeed);
             report(endTime);
         },
         [&](int, TimePoint endTime) { report(endTime); },

@@ -31,7 +31,8 @@ public:
     // Called on the job's thread.
     using Progress = std::function<void(const TLSendProgress&)>;
 
-    TLSendJob(TLOrvane& orvane, std::vector<int> banks, int channel);
+    // speed: in percent of the MIDI line rate (see KTMidiInterfaceTransmitter).
+    TLSendJob(TLOrvane& orvane, std::vector<int> banks, int channel, unsigned speed = 100);
 
     Result run(KTMidiInterfaceTransmitter& transmitter, KTClock& clock, const std::atomic<bool>& cancel,
                const Progress& progress) const;
@@ -42,4 +43,5 @@ private:
     TLOrvane& mOrvane;
     std::vector<int> mBanks;
     int mChannel;
+    unsigned mSpeed;
 };

@@ -13,8 +13,6 @@ constexpr std::uint8_t kAllNotesOff = 0x7B;
 constexpr int kChannels = 16;
 constexpr auto kPauseBeforeAllNotesOff = std::chrono::milliseconds(600);
 constexpr auto kPauseAfterAllNotesOff = std::chrono::milliseconds(300);
-// One byte time after each hand-over, as the pause between two sends.
-constexpr auto kPauseAfterHandOver = kMidiByteTime;
 // Longest single step of a pause, so an abort is noticed soon.
 constexpr auto kPauseStep = std::chrono::milliseconds(50);
 // How long the destructor waits for an aborted message to end.
@@ -124,6 +122,11 @@ void KTMidiInterfaceTransmitter::transmitMidiMessage(const KTMidiEvent& message)
     transmit(mMessage);
 }
 
+void KTMidiInterfaceTransmitter::setTransferSpeed(unsigned speed)
+{
+    mSysexSendRequest.speed = std::clamp(speed, 1u, kFullSpeed);
+}
+
 void KTMidiInterfaceTransmitter::abortTransmission()
 {
     mAborting = true;
@@ -140,7 +143,8 @@ void KTMidiInterfaceTransmitter::transmit(const KTMidiEvent& event)
     // An abort that came just before the hand-over found nothing in flight.
     if (mAborting)
         mMidiClient.abortSysex();
-    mClock.sleepFor(kPauseAfterHandOver);
+    // One byte time after each hand-over, as the pause between two sends.
+    mClock.sleepFor(midiLineTime(1, mSysexSendRequest.speed));
 }
 
 void KTMidiInterfaceTransmitter::completionProc(KTMidiSysexSendRequest* request)

@@ -56,6 +56,10 @@ public:
     // and is closed with F7 on the wire. isStillTransmitting turns false once
     // the platform has reported the message's end. Harmless when Ready.
     void abortTransmission();
+    // Sends from now on go at this speed, in percent of the MIDI line rate
+    // (1 to 100; the line rate unless set), for interfaces that lose bytes at
+    // full rate. The bytes sent and their order stay the same.
+    void setTransferSpeed(unsigned speed);
 
 private:
     void transmit(const KTMidiEvent& event);

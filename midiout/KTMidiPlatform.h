@@ -23,6 +23,8 @@ struct KTMidiSysexSendRequest {
     // for another reason than an abort: no destination, or one that went away
     // or kept refusing data.
     bool failed = false;
+    // How fast the bytes go out, in percent of the MIDI line rate.
+    unsigned speed = 100;
 };
 
 // A short message (three bytes at most) for immediate sending.

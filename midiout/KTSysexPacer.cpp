@@ -90,7 +90,7 @@ bool KTSysexPacer::send(const KTMidiSysexSendRequest& request)
     if (sendPieces(request, start, sent)) {
         // The completion waits for the line time of the last piece, so the
         // next message cannot crowd the receiver's buffer.
-        waitUntil(start + kMidiByteTime * static_cast<std::int64_t>(request.bytesToSend));
+        waitUntil(start + midiLineTime(request.bytesToSend, request.speed));
         return true;
     }
     // Cut short: close the message so the receiver's parser resets.
@@ -107,9 +107,9 @@ bool KTSysexPacer::sendPieces(const KTMidiSysexSendRequest& request, KTClock::Du
                                    std::size_t& sent)
 {
     const std::size_t size = request.bytesToSend;
-    const KTClock::Duration pieceTime = kMidiByteTime * static_cast<std::int64_t>(kPieceBytes);
+    const KTClock::Duration pieceTime = midiLineTime(kPieceBytes, request.speed);
     while (sent < size) {
-        const KTClock::Duration deadline = start + kMidiByteTime * static_cast<std::int64_t>(sent);
+        const KTClock::Duration deadline = start + midiLineTime(sent, request.speed);
         waitUntil(deadline);
         if (mRunningAborted)
             return false;

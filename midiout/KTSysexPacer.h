@@ -13,7 +13,7 @@
 
 // The sending thread behind KTMidiPlatform::sendSysex: cuts each message into
 // pieces of at most kPieceBytes, hands them to a writer no faster than the MIDI
-// line (kMidiByteTime a byte, against deadlines counted from the message's
+// line (kMidiByteTime a byte, stretched by the request's speed, against deadlines counted from the message's
 // start so that the stream does not drift slower either) and calls the
 // request's completion once, on this thread, after the last piece's line time.
 class KTSysexPacer {

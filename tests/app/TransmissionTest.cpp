@@ -76,11 +76,15 @@ TEST_F(Transmission, AllBanksAreConfirmedThenSentInOrder)
     mWindow.mMatrix_SaveSendOption.mSelectedRow = kAllBanksRow;
     mWindow.mPopUp_MidiChannel.selectItemAtIndex(15);
     mApp.mAlertAnswers = {0, 1};
+    mController->setTransferSpeed(50);
     mController->send(nullptr); // cancelled
     EXPECT_EQ(mApp.pendingMainQueueBlocks(), 0u);
+    mController->setTransferSpeed(100);
     sendAndRunTransmit();
     ASSERT_EQ(mApp.mAlerts.size(), 2u);
+    EXPECT_EQ(mApp.mAlerts[0].message, "The sending of all banks take over 20 Minutes.\nDo you want to really transmit?");
     EXPECT_EQ(mApp.mAlerts[1].title, "Send All Banks");
+    EXPECT_EQ(mApp.mAlerts[1].message, "The sending of all banks take over 10 Minutes.\nDo you want to really transmit?");
     ASSERT_TRUE(runUntilIdle(800s));
     Texts expected{"", "Initializing..."};
     for (int bank = 1; bank <= 7; ++bank)

@@ -13,7 +13,6 @@ using Duration = KTClock::Duration;
 
 namespace {
 
-Duration lineTime(std::size_t bytes) { return kMidiByteTime * static_cast<std::int64_t>(bytes); }
 
 KTMidiEvent sysex(std::size_t size, std::uint64_t delay, std::uint8_t fill)
 {
@@ -95,7 +94,7 @@ TEST(Transmitter, MessagesGoOutWholeAfterTheirPauses)
         Duration at = 900ms;
         for (const KTMidiEvent& event : c.list) {
             expectedStarts.push_back(at += std::chrono::milliseconds(c.single ? 0 : event.mDelay));
-            at += lineTime(event.size() + 1);
+            at += midiLineTime(event.size() + 1);
             expected.insert(expected.end(), event.begin(), event.end());
         }
         for (const auto& piece : rig.midi.calls("piece"))
@@ -116,7 +115,7 @@ TEST(Transmitter, StopsEndTheTransmissionPromptlyWithTheWireClosed)
         bool drop;
         Duration after; // since the start of the list
         Duration within; // from the stop to the end
-    } cases[] = {{false, 10s, lineTime(256)}, {false, 3s, 50ms}, {true, 10s, lineTime(256)}};
+    } cases[] = {{false, 10s, midiLineTime(256)}, {false, 3s, 50ms}, {true, 10s, midiLineTime(256)}};
     const KTMidiEventList list{sysex(6, 0, 1), sysex(262150, 6000, 2), sysex(6, 1, 3)};
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);

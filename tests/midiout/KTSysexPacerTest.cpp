@@ -13,8 +13,6 @@ using Duration = KTClock::Duration;
 
 namespace {
 
-Duration lineTime(std::size_t bytes) { return kMidiByteTime * static_cast<std::int64_t>(bytes); }
-
 Bytes message(std::size_t size, std::uint8_t first = 0xF0)
 {
     Bytes bytes(size);
@@ -45,14 +43,18 @@ TEST(Pacer, PiecesFollowTheLineAsFarAsTheWriterTakesThem)
         std::size_t written;  // bytes that reach the wire
         Duration completion;  // after the start
         Duration maxLate;     // how far a piece may fall behind the line
+        unsigned speed = 100; // percent of the line rate
     } cases[] = {
-        {262150, refuse(0, 0, 0), 262150, lineTime(262150), 0ms},          // all taken
-        {2560, refuse(-EAGAIN, 1, 5), 2560, lineTime(2560), 5ms},          // full for 5 ms
-        {2560, refuse(-ENOMEM, 1, ~0u), 256, lineTime(256) + 2s, 0ms},     // full until the limit
-        {2560, refuse(-EAGAIN, 1, ~0u), 256, lineTime(256) + 2s, 0ms},     // the same
-        {2560, refuse(-ENOENT, 2, ~0u), 512, lineTime(512), 0ms},          // gone: no retry
+        {262150, refuse(0, 0, 0), 262150, midiLineTime(262150), 0ms},          // all taken
+        {2560, refuse(-EAGAIN, 1, 5), 2560, midiLineTime(2560), 5ms},          // full for 5 ms
+        {2560, refuse(-ENOMEM, 1, ~0u), 256, midiLineTime(256) + 2s, 0ms},     // full until the limit
+        {2560, refuse(-EAGAIN, 1, ~0u), 256, midiLineTime(256) + 2s, 0ms},     // the same
+        {2560, refuse(-ENOENT, 2, ~0u), 512, midiLineTime(512), 0ms},          // gone: no retry
         // A stall moves the schedule: one piece catches up, the rest keep the line.
-        {2560, refuse(-EAGAIN, 2, 1000), 2560, lineTime(2560 - 256) + 1s, 1s},
+        {2560, refuse(-EAGAIN, 2, 1000), 2560, midiLineTime(2560 - 256) + 1s, 1s},
+        // Slower than the line: every byte's time stretched, the bytes the same.
+        {2560, refuse(0, 0, 0), 2560, 2 * midiLineTime(2560), 0ms, 50},
+        {2560, refuse(0, 0, 0), 2560, 4 * midiLineTime(2560), 0ms, 25},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -62,6 +64,7 @@ TEST(Pacer, PiecesFollowTheLineAsFarAsTheWriterTakesThem)
         const Bytes bytes = message(c.size);
         std::atomic<int> completions{0};
         auto sent = request(bytes, completions);
+        sent.speed = c.speed;
         EXPECT_TRUE(midi.sendSysex(sent));
         while (completions == 0 && clock.now() < 200s)
             clock.sleepFor(1ms);
@@ -70,8 +73,8 @@ TEST(Pacer, PiecesFollowTheLineAsFarAsTheWriterTakesThem)
         std::size_t offset = 0;
         for (const auto& piece : midi.calls("piece")) {
             ASSERT_EQ(piece.bytes.size(), std::min<std::size_t>(256, c.size - offset));
-            ASSERT_GE(piece.time, lineTime(offset)) << "never ahead of the line";
-            ASSERT_LE(piece.time, lineTime(offset) + c.maxLate);
+            ASSERT_GE(piece.time, midiLineTime(offset, c.speed)) << "never ahead of the line";
+            ASSERT_LE(piece.time, midiLineTime(offset, c.speed) + c.maxLate);
             offset += piece.bytes.size();
         }
     }
@@ -86,7 +89,7 @@ TEST(Pacer, AbortClosesTheMessageInFlightAndDropsTheQueuedOnes)
     KTVirtualClock clock;
     KTRecordingMidiPlatform midi(clock);
     const Bytes first = message(100000), queued = message(300), noSysEx = message(10, 0x90);
-    const std::size_t kept = (1s / lineTime(256) + 1) * 256;
+    const std::size_t kept = (1s / midiLineTime(256) + 1) * 256;
     midi.mWriteResult = [&, full = true](std::size_t pieces) mutable {
         return pieces == kept / 256 && std::exchange(full, false) ? -EAGAIN : 0; // once, as the F7 comes
     };
@@ -106,7 +109,7 @@ TEST(Pacer, AbortClosesTheMessageInFlightAndDropsTheQueuedOnes)
     expected.push_back(0xF7);
     EXPECT_EQ(midi.wire(), expected);
     EXPECT_EQ(midi.calls("piece").back().bytes, Bytes{0xF7});
-    EXPECT_EQ(midi.calls("completion").back().time, lineTime(kept) + 1ms); // one retry of the F7
+    EXPECT_EQ(midi.calls("completion").back().time, midiLineTime(kept) + 1ms); // one retry of the F7
     clock.sleepFor(1s);
     EXPECT_EQ(completions, 5);
     EXPECT_FALSE(requests[0].failed);

@@ -20,6 +20,7 @@
 #include "ui_KTQtMainWindow.h"
 #include "ui_KTQtProgressSheet.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -199,6 +200,7 @@ void KTQtEditorWindows::connectActions()
     connect(mProgressSheet, &QDialog::rejected, this, [this] { perform(&C::cancel); });
 
     connect(ui.comboBox_MidiPort, &QComboBox::activated, this, [this] { perform(&C::midiPortDidChange); });
+    addTransferSpeedMenu();
     connect(ui.menu_OpenRecent, &QMenu::aboutToShow, this, [this] { fillRecentDisks(); });
 
     for (QMenu* menu : {ui.menu_File, ui.menu_Edit, ui.menu_Bank, ui.menu_Midi, ui.menu_Help})
@@ -219,6 +221,26 @@ void KTQtEditorWindows::connectEditMenu()
     // its own left, it undoes the banks' last step, as Edit > Undo does.
     for (QLineEdit* field : {mMainUi->lineEdit_Bankname, mMainUi->lineEdit_Samplename})
         field->installEventFilter(this);
+}
+
+// MIDI > Transfer Speed: the line rate, or slower for interfaces that lose
+// bytes at full rate; the choice is the controller's, remembered.
+void KTQtEditorWindows::addTransferSpeedMenu()
+{
+    QMenu* menu = mMainUi->menu_Midi->addMenu(tr("Transfer &Speed"));
+    menu->setToolTipsVisible(true);
+    auto* group = new QActionGroup(menu);
+    for (const unsigned speed : OrvaneEditorController::kTransferSpeeds) {
+        QAction* action = menu->addAction(speed == 100 ? tr("&Line Rate") : tr("&%1%").arg(speed));
+        action->setToolTip(tr("Send slower than the MIDI line for interfaces that lose bytes at its full rate"));
+        action->setCheckable(true);
+        action->setChecked(speed == mController.transferSpeed());
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, speed] {
+            if (!mTerminated)
+                mController.setTransferSpeed(speed);
+        });
+    }
 }
 
 void KTQtEditorWindows::fillRecentDisks()

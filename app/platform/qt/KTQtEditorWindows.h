@@ -66,6 +66,7 @@ private:
     void perform(void (OrvaneEditorController::*action)(void*));
     void connectEditMenu();
     void fillRecentDisks();
+    void addTransferSpeedMenu();
     bool isNameFieldWithoutUndo(QObject* watched) const;
     void restoreSettings();
 
