@@ -21,6 +21,7 @@ namespace {
 constexpr int kTagUnavailableWhileTransmitting = 1;
 constexpr int kTagSend = 2;
 constexpr int kTagAlsoUnavailableWhileTransmitting = 3;
+constexpr int kTagRecord = 4;
 
 } // namespace
 
@@ -36,9 +37,12 @@ OrvaneEditorController::OrvaneEditorController(KTApplicationPlatform& applicatio
 OrvaneEditorController::~OrvaneEditorController()
 {
     stopTransmissionWorker();
-    // The player's thread reports to this controller: it must have ended first.
+    // The player's and recorder's threads report to this controller: they
+    // must have ended first.
     if (mAudioPlayer)
         mAudioPlayer->stop();
+    if (mRecorder)
+        mRecorder->cancel();
 }
 
 bool OrvaneEditorController::isIdle() const
@@ -124,6 +128,8 @@ bool OrvaneEditorController::validateMenuItem(const KTMenuItem& item) const
     case kTagUnavailableWhileTransmitting:
     case kTagAlsoUnavailableWhileTransmitting:
         return isIdle();
+    case kTagRecord:
+        return canRecord();
     case kTagSend:
         return mButton_Send->isEnabled() && isIdle();
     default:

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "app/platform/KTTableViewDataSource.h"
+#include "audioin/KTAudioRecorder.h"
 #include "device/TLDiskWriter.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <ctime>
+#include <optional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -13,7 +16,9 @@
 
 class KTApplicationPlatform;
 class KTAudioDevice;
+class KTAudioInputDevice;
 class KTAudioPlayer;
+class KTRecordSheet;
 class KTBankOverview;
 class KTButton;
 class KTClock;
@@ -120,6 +125,14 @@ public:
     // Plays the selected bank up to its last non-zero sample, or stops it.
     void play(void* sender);
 
+    // Recording into the selected bank from the sound input; without one, the
+    // menu item stays disabled and says why. Both live longer than the controller.
+    void setAudioInput(KTAudioInputDevice& device, KTAudioRecorder& recorder);
+    // Opens and closes the input to see whether recording can work.
+    void checkAudioInput();
+    // Bank > Record...: the record sheet for the selected bank.
+    void record(void* sender);
+
     // True while no transmission is under way and no transmission worker is
     // still finishing: the actions that change banks or start a transmission run
     // only then.
@@ -128,6 +141,8 @@ public:
     // The user-interface objects, connected when the window is loaded and never
     // owned or replaced by the controller.
     KTBankOverview* mBankOverview = nullptr;
+    KTMenuItem* mMenuItem_Record = nullptr;
+    KTRecordSheet* mRecordSheet = nullptr;
     KTButton* mButton_Cancel = nullptr;
     KTButton* mButton_OpenDisk = nullptr;
     KTButton* mButton_OpenSample = nullptr;
@@ -219,6 +234,13 @@ private:
     void playbackDidEnd(unsigned playback, const std::string& failure);
     void endPlaying();
 
+    bool canRecord() const;
+    void startRecording(std::optional<double> thresholdDbfs);
+    void recordingProgress(unsigned take, const KTAudioRecorder::Progress& progress,
+                           const std::vector<std::int16_t>& added);
+    void recordingEnded(unsigned take, KTAudioRecorder::Ending ending);
+    void endRecording(bool cancel);
+
     KTApplicationPlatform& mApplication;
     KTClock& mClock;
     const std::int16_t* mFactoryImage;
@@ -242,6 +264,18 @@ private:
     // Counts the playings started and stopped, so that reports still queued
     // from an earlier one are known.
     unsigned mPlayback = 0;
+
+    KTAudioInputDevice* mAudioInput = nullptr;
+    KTAudioRecorder* mRecorder = nullptr;
+    // Why the sound input cannot be used; empty when it can.
+    std::string mAudioInputFailure = "none is set up";
+    bool mRecording = false;
+    // Counts the takes, so that reports of a cancelled one are passed over.
+    unsigned mTake = 0;
+    int mRecordingBank = 0;
+    std::time_t mRecordingStarted = 0;
+    // The take so far, for the waveform.
+    std::vector<std::int16_t> mRecordedTake;
 
     // The transmission worker; joined before the bank store or the controller
     // goes away.

@@ -89,6 +89,7 @@ void OrvaneEditorController::rescan(void*)
     mButton_Send->setEnabled(mDestinations > 0);
     mButton_Send->setToolTip(mDestinations > 0 ? kSendToolTip : mClientCreated ? kNoPortToolTip : kNoSequencerToolTip);
     checkAudioOutput();
+    checkAudioInput();
 }
 
 void OrvaneEditorController::midiPortDidChange(void*)
@@ -121,6 +122,7 @@ int OrvaneEditorController::applicationShouldTerminate(void*)
     // The workers read the bank store or report to the controller: they must
     // have ended before the store goes.
     stopPlaying();
+    endRecording(true);
     stopTransmissionWorker();
     if (mClientCreated) {
         mClient.clientDispose();

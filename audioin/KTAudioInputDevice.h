@@ -15,6 +15,8 @@ public:
     static constexpr int kReadWaitMilliseconds = 20;
 
     virtual ~KTAudioInputDevice() = default;
+    // The device's name, as messages show it ("default", "hw:1,0").
+    virtual std::string name() const = 0;
 
     // Opens the device and starts capturing; an empty text when it is ready,
     // otherwise why not in plain words (busy, missing, no sound card),

@@ -23,6 +23,7 @@ public:
     explicit KTAlsaAudioInputDevice(std::string name = kDefaultName);
     ~KTAlsaAudioInputDevice() override;
 
+    std::string name() const override { return mName; }
     std::string open() override;
     unsigned channels() const override { return mChannels; }
     long read(std::int16_t* frames, std::size_t frameCount) override;

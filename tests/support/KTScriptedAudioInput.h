@@ -18,6 +18,7 @@
 // it hands out frames no sooner than a 44,100 Hz clock from open brings them.
 class KTScriptedAudioInput final : public KTAudioInputDevice {
 public:
+    std::string name() const override { return "scripted"; }
     std::string open() override
     {
         mOpenedAt = std::chrono::steady_clock::now();

@@ -11,6 +11,7 @@
 #include "app/platform/qt/KTQtPopUpButton.h"
 #include "app/platform/qt/KTQtSettings.h"
 #include "app/platform/qt/KTQtProgressIndicator.h"
+#include "app/platform/qt/KTQtRecordSheet.h"
 #include "app/platform/qt/KTQtTableView.h"
 #include "app/platform/qt/KTQtTextField.h"
 #include "app/platform/qt/KTQtUndoManager.h"
@@ -43,6 +44,7 @@ KTQtEditorWindows::KTQtEditorWindows(OrvaneEditorController& controller, KTQtApp
     , mMainWindow(std::make_unique<QMainWindow>())
     , mProgressSheet(new QDialog(mMainWindow.get()))
     , mAboutWindow(new QDialog(mMainWindow.get()))
+    , mRecordSheet(new KTQtRecordSheet(mMainWindow.get()))
     , mUndoManager(std::make_unique<KTQtUndoManager>())
 {
     mMainUi->setupUi(mMainWindow.get());
@@ -103,6 +105,8 @@ KTQtEditorWindows::~KTQtEditorWindows()
     mController.mUndoManager = nullptr;
     mController.mWaveformView = nullptr;
     mController.mBankOverview = nullptr;
+    mController.mMenuItem_Record = nullptr;
+    mController.mRecordSheet = nullptr;
 }
 
 void KTQtEditorWindows::createOutlets()
@@ -158,6 +162,9 @@ void KTQtEditorWindows::createOutlets()
     mController.mUndoManager = mUndoManager.get();
     mController.mWaveformView = ui.waveformView;
     mController.mBankOverview = ui.bankOverview;
+    mMenuItem_Record = std::make_unique<KTQtMenuItem>(ui.action_Record);
+    mController.mMenuItem_Record = mMenuItem_Record.get();
+    mController.mRecordSheet = mRecordSheet;
 }
 
 void KTQtEditorWindows::connectActions()
@@ -175,6 +182,7 @@ void KTQtEditorWindows::connectActions()
 
     connectAction(ui.action_OpenDisk, &C::openDisk);
     connectAction(ui.action_OpenSample, &C::openSample);
+    connectAction(ui.action_Record, &C::record);
     connectAction(ui.action_Save, &C::save);
     connectAction(ui.action_SaveDocument, &C::saveDocument);
     connectAction(ui.action_ExportWave, &C::exportBankAsWave);

@@ -11,7 +11,9 @@ class KTQtButton;
 class KTQtLabel;
 class KTQtMatrix;
 class KTQtPopUpButton;
+class KTQtMenuItem;
 class KTQtProgressIndicator;
+class KTQtRecordSheet;
 class KTQtTableView;
 class KTQtTextField;
 class KTQtWindow;
@@ -42,6 +44,7 @@ public:
 
     QMainWindow* mainWindow() const { return mMainWindow.get(); }
     QDialog* progressSheet() const { return mProgressSheet; }
+    KTQtRecordSheet& recordSheet() const { return *mRecordSheet; }
     const Ui::KTQtMainWindow& mainUi() const { return *mMainUi; }
 
     // Shows the main window as the key window.
@@ -80,6 +83,8 @@ private:
     std::unique_ptr<QMainWindow> mMainWindow;
     QDialog* mProgressSheet;
     QDialog* mAboutWindow;
+    KTQtRecordSheet* mRecordSheet;
+    std::unique_ptr<KTQtMenuItem> mMenuItem_Record;
     QButtonGroup* mScopeGroup = nullptr;
 
     std::unique_ptr<KTQtButton> mButton_Cancel;

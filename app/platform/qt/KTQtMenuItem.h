@@ -7,9 +7,10 @@ class QAction;
 // A menu command; its tag is the action's "tag" property, 0 when it has none.
 class KTQtMenuItem final : public KTMenuItem {
 public:
-    explicit KTQtMenuItem(const QAction* action) : mAction(action) {}
+    explicit KTQtMenuItem(QAction* action) : mAction(action) {}
     int tag() const override;
+    void setToolTip(const std::string& text) override;
 
 private:
-    const QAction* mAction;
+    QAction* mAction;
 };

@@ -3,6 +3,8 @@
 #include "app/OrvaneEditorController.h"
 #include "app/platform/qt/KTQtApplicationPlatform.h"
 #include "app/platform/qt/KTQtEditorWindows.h"
+#include "audioin/KTAudioRecorder.h"
+#include "audioin/alsa/KTAlsaAudioInputDevice.h"
 #include "audioout/KTAudioPlayer.h"
 #include "audioout/alsa/KTAlsaAudioDevice.h"
 #include "device/TLRecoveryFolder.h"
@@ -53,9 +55,14 @@ int OrvaneApplicationMain(int argc, char** argv, const std::function<void(KTQtEd
     const std::string audioDeviceName = platform.stringForUserDefaultsKey("AudioDevice");
     KTAlsaAudioDevice audioDevice(audioDeviceName.empty() ? KTAlsaAudioDevice::kDefaultName : audioDeviceName);
     KTAudioPlayer audioPlayer(audioDevice);
+    // The sound input takes are recorded from, named by the AudioInputDevice setting.
+    const std::string audioInputName = platform.stringForUserDefaultsKey("AudioInputDevice");
+    KTAlsaAudioInputDevice audioInput(audioInputName.empty() ? KTAlsaAudioInputDevice::kDefaultName : audioInputName);
+    KTAudioRecorder recorder(audioInput);
     OrvaneEditorController controller(platform, midi, clock, FactoryImage::samples());
     controller.init();
     controller.setAudioOutput(audioDevice, audioPlayer);
+    controller.setAudioInput(audioInput, recorder);
     controller.setRecoveryFolder(TLRecoveryFolder::defaultFolder().string());
 
     int result = 0;

@@ -50,7 +50,9 @@ class MenuItemDouble final : public KTMenuItem {
 public:
     explicit MenuItemDouble(int tag) : mTag(tag) {}
     int tag() const override { return mTag; }
+    void setToolTip(const std::string& text) override { mToolTip = text; }
     int mTag;
+    std::string mToolTip;
 };
 
 class PopUpButtonDouble final : public KTPopUpButton {

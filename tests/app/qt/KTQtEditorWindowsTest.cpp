@@ -7,10 +7,13 @@
 
 #include "app/platform/qt/KTQtApplicationPlatform.h"
 #include "app/platform/qt/KTQtEditorWindows.h"
+#include "app/platform/qt/KTQtRecordSheet.h"
 #include "app/platform/qt/KTQtSavePath.h"
 #include "app/platform/qt/KTQtSettings.h"
 #include "app/platform/qt/KTQtUndoManager.h"
 #include "app/platform/qt/KTQtWaveformView.h"
+#include "KTScriptedAudioInput.h"
+#include "device/TLRecording.h"
 #include "device/TLWaveExport.h"
 
 #include <QApplication>
@@ -124,7 +127,12 @@ protected:
         mController->awakeFromNib();
         mWindows->show();
     }
-    void TearDown() override { mWindows.reset(), mController.reset(); }
+    // Blocks the controller posted run before it goes, never on the next test's.
+    void TearDown() override
+    {
+        QCoreApplication::processEvents();
+        mWindows.reset(), mController.reset();
+    }
     const Ui::KTQtMainWindow& ui() const { return mWindows->mainUi(); }
     QString shownName(int row) const { return ui().tableView_Banks->model()->index(row, 0).data().toString(); }
     int shownSelection() const { return ui().tableView_Banks->selectionModel()->selectedRows().value(0).row(); }
@@ -338,13 +346,56 @@ TEST_F(QtEditor, AudioDroppedOnARowImportsIntoThatBank)
     EXPECT_TRUE(mWindows->mainWindow()->isWindowModified());
 }
 
+// Bank > Record... records through the recorder into the selected bank, placed
+// as an import is; without a usable input the item says why.
+TEST_F(QtEditor, TheRecordSheetRecordsTheInputIntoTheSelectedBank)
+{
+    KTScriptedAudioInput input;
+    KTAudioRecorder recorder(input);
+    // 20 levels' worth, 0.40 s; past it the input brings nothing.
+    for (std::size_t i = 0; i < 20 * KTAudioRecorder::kLevelFrames; ++i)
+        input.mSignal.push_back(static_cast<std::int16_t>(i * 7 - 9000));
+    const auto waitFor = [](const std::function<bool()>& done) {
+        for (int i = 0; i < 500 && !done(); ++i)
+            QTest::qWait(10);
+        return done();
+    };
+    mController->setAudioInput(input, recorder);
+    input.mOpenFailure = "no sound card";
+    mController->rescan(nullptr);
+    mWindows->validateMenuItems();
+    EXPECT_FALSE(ui().action_Record->isEnabled());
+    EXPECT_EQ(ui().action_Record->toolTip(), "No sound input: ALSA device \"scripted\" could not be opened (no sound card)");
+    input.mOpenFailure.clear();
+    mController->rescan(nullptr);
+    ui().tableView_Banks->selectRow(4);
+    mWindows->validateMenuItems();
+    ui().action_Record->trigger();
+    KTQtRecordSheet& sheet = mWindows->recordSheet();
+    ASSERT_TRUE(sheet.isVisible());
+    sheet.recordButton().click();
+    ASSERT_TRUE(waitFor([&] { return sheet.state().text().startsWith("Recording: 0.40 s"); }));
+    sheet.stopButton().click();
+    ASSERT_TRUE(waitFor([&] { return !sheet.isVisible(); }));
+    TLOrvane expected(mFactory.data());
+    TLRecording::store(expected, 4, input.mSignal, 0);
+    EXPECT_EQ(orvane().mSamples[4], expected.mSamples[4]);
+    EXPECT_TRUE(orvane().mSampleNames[4][0].starts_with("Recording "));
+    mWindows->validateMenuItems();
+    ui().action_Undo->trigger();
+    EXPECT_EQ(orvane().mSamples[4][100], mFactory[4 * TLOrvane::kSamplesPerBank + 100]) << "one step";
+    TearDown(); // before the input and the recorder go
+}
+
 TEST_F(QtEditor, MnemonicsAreUnique)
 {
     QStringList texts, keys;
-    for (const QLabel* label : mWindows->mainWindow()->findChildren<QLabel*>())
-        texts << label->text();
-    for (const QAbstractButton* button : mWindows->mainWindow()->findChildren<QAbstractButton*>())
-        texts << button->text();
+    // The main window's own; its dialogs have mnemonics of their own.
+    QMainWindow* window = mWindows->mainWindow();
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        texts << (label->window() == window ? label->text() : QString());
+    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        texts << (button->window() == window ? button->text() : QString());
     for (const QAction* menu : ui().menuBar->actions())
         texts << menu->text();
     for (const QString& text : texts)
