@@ -86,6 +86,11 @@ void mixSixteenBits(const KTSample& block, std::vector<std::int16_t>& mono)
 
 void mix(const KTSample& block, std::vector<std::int16_t>& mono)
 {
+    // A read that found no format (the file changed under it) gives no frames.
+    if (block.mChannels == 0 || block.mBytesPerSample == 0) {
+        mono.clear();
+        return;
+    }
     if (block.mBytesPerSample == 2 && !block.mIsUnsigned && block.mChannels <= 2)
         return mixSixteenBits(block, mono);
     switch (block.mBytesPerSample) {

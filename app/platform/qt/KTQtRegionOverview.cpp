@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int kWindowAlpha = 90;
+constexpr int kWindowPixels = 4;
 constexpr double kKeyStep = 0.1;
 
 } // namespace
@@ -151,9 +152,10 @@ void KTQtRegionOverview::paintEvent(QPaintEvent*)
     }
     QColor tint = colours.color(QPalette::Highlight);
     tint.setAlpha(kWindowAlpha);
+    // However long the file, the window stays a few pixels wide and in sight.
     const int left = static_cast<int>(std::floor(pixelOf(mStart)));
-    const int right = std::max(left + 2, static_cast<int>(std::ceil(pixelOf(mStart + mLength))));
-    const QRect window(left, 0, std::min(right, width()) - left, height());
+    const int span = std::max(kWindowPixels, static_cast<int>(std::ceil(pixelOf(mStart + mLength))) - left);
+    const QRect window(std::clamp(left, 0, std::max(width() - span, 0)), 0, span, height());
     painter.fillRect(window, tint);
     painter.setPen(colours.color(QPalette::Mid));
     painter.drawLine(0, height() / 2, width(), height() / 2);
