@@ -187,8 +187,16 @@ class WaveformViewDouble final : public KTWaveformView {
 public:
     void setSamples(const std::vector<std::int16_t>& samples) override { mSamples = samples; }
     void setPlayhead(std::optional<std::size_t> sample) override { mPlayheads.push_back(sample); }
+    std::optional<TLSampleRange> selection() const override { return mSelection; }
+    void setSelection(std::optional<TLSampleRange> range) override
+    {
+        mSelection = range && !range->empty() ? range : std::nullopt;
+    }
+    std::size_t cursor() const override { return mCursor; }
     std::vector<std::int16_t> mSamples;
     std::vector<std::optional<std::size_t>> mPlayheads;
+    std::optional<TLSampleRange> mSelection;
+    std::size_t mCursor = 0;
 };
 
 // The nineteen user-interface objects of the editor's windows as doubles, wired
