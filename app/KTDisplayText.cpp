@@ -1,6 +1,7 @@
 #include "app/KTDisplayText.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cctype>
 #include <filesystem>
 #include <vector>
@@ -47,4 +48,25 @@ std::string KTDisplayText::sentence(const std::string& reason)
     if (!text.empty() && text.back() != '.')
         text += '.';
     return text;
+}
+
+std::string KTDisplayText::count(std::size_t value)
+{
+    std::string digits = std::to_string(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, ",");
+    return digits;
+}
+
+std::string KTDisplayText::selectionText(std::optional<TLSampleRange> selection, std::size_t cursor, unsigned rate)
+{
+    const auto milliseconds = [rate](std::size_t samples) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f ms", 1000.0 * double(samples) / rate);
+        return std::string(text);
+    };
+    if (!selection)
+        return "Cursor at " + count(cursor) + " (" + milliseconds(cursor) + ")";
+    return "Selected " + count(selection->begin) + " to " + count(selection->end) + ": " + count(selection->size()) +
+           " samples, " + milliseconds(selection->size());
 }

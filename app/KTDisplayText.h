@@ -1,6 +1,9 @@
 #pragma once
 
+#include "device/TLSampleRange.h"
+
 #include <cstddef>
+#include <optional>
 #include <string>
 
 // Names as the editor's messages and panels show them.
@@ -16,6 +19,11 @@ public:
     static std::string bankTitle(int bank);
     // The file name of a path, without its folders.
     static std::string fileNameOf(const std::string& path);
+    // "Selected 1,000 to 2,000: 1,000 samples, 22.68 ms", or "Cursor at 1,000
+    // (22.68 ms)" without a selection.
+    static std::string selectionText(std::optional<TLSampleRange> selection, std::size_t cursor, unsigned rate);
+    // A count with its thousands apart: "65,536".
+    static std::string count(std::size_t value);
     // A reason in lower case or as the system words it, as a sentence:
     // "no space left on device" gives "No space left on device."
     static std::string sentence(const std::string& reason);

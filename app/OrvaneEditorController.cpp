@@ -22,6 +22,9 @@ constexpr int kTagUnavailableWhileTransmitting = 1;
 constexpr int kTagSend = 2;
 constexpr int kTagAlsoUnavailableWhileTransmitting = 3;
 constexpr int kTagRecord = 4;
+constexpr int kTagNeedsSelection = 5;
+constexpr int kTagPaste = 6;
+constexpr int kTagPasteBank = 7;
 
 } // namespace
 
@@ -74,8 +77,13 @@ void OrvaneEditorController::tableViewSelectionDidChange(void*)
     const auto index = static_cast<std::size_t>(bank);
     mTextField_Bankname->setStringValue(mOrvane->mBankNames[index]);
     mTextField_Sample->setStringValue(mOrvane->mSampleNames[index][0]);
-    if (mWaveformView)
+    if (mWaveformView) {
         mWaveformView->setSamples(mOrvane->mSamples[index]);
+        // A selection belongs to the bank it was made in.
+        if (bank != mShownBank)
+            mWaveformView->setSelection(std::nullopt);
+    }
+    mShownBank = bank;
 }
 
 void OrvaneEditorController::textfiledBanknameDidChange(void*)
@@ -130,6 +138,12 @@ bool OrvaneEditorController::validateMenuItem(const KTMenuItem& item) const
         return isIdle();
     case kTagRecord:
         return canRecord();
+    case kTagNeedsSelection:
+        return isIdle() && selection().has_value();
+    case kTagPaste:
+        return isIdle() && mApplication.clipboardSound().has_value();
+    case kTagPasteBank:
+        return isIdle() && mCopiedBank.has_value();
     case kTagSend:
         return mButton_Send->isEnabled() && isIdle();
     default:

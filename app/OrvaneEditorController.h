@@ -2,12 +2,16 @@
 
 #include "app/platform/KTTableViewDataSource.h"
 #include "audioin/KTAudioRecorder.h"
+#include "device/TLBankSnapshot.h"
+#include "device/TLImportOptions.h"
+#include "device/TLSampleRange.h"
 #include "device/TLDiskWriter.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <memory>
 #include <string>
@@ -19,6 +23,7 @@ class KTAudioDevice;
 class KTAudioInputDevice;
 class KTAudioPlayer;
 class KTRecordSheet;
+class KTSample;
 class KTBankOverview;
 class KTButton;
 class KTClock;
@@ -37,7 +42,6 @@ class KTWindow;
 class TLOrvane;
 class TLRecoveryFolder;
 class TLSavedState;
-struct TLBankSnapshot;
 struct TLDiskReport;
 
 // The one controller of the editor: stands behind the main window, owns the bank
@@ -125,6 +129,36 @@ public:
     // Plays the selected bank up to its last non-zero sample, or stops it.
     void play(void* sender);
 
+    // Editing: the waveform's selection changed (finished: the mouse released
+    // or the key handled); with Snap to Zero Crossings, remembered, its edges
+    // move to the nearest zero crossings then.
+    void waveformSelectionDidChange(bool finished);
+    bool snapToZeroCrossings() const;
+    void toggleSnapToZeroCrossings(void* sender);
+    // The sound operations on the selection, or on the whole bank without one.
+    void crop(void* sender);
+    void silence(void* sender);
+    void gain(void* sender);
+    void normalize(void* sender);
+    void fadeIn(void* sender);
+    void fadeOut(void* sender);
+    void reverse(void* sender);
+    void removeDcOffset(void* sender);
+    void trimSilence(void* sender);
+    // The clipboard holds sound as WAV data: the selection is cut or copied,
+    // and pasted over the selection or at the cursor.
+    void cut(void* sender);
+    void copy(void* sender);
+    void paste(void* sender);
+    void deleteSelection(void* sender);
+    // A whole bank with its names, copied and pasted onto another row, or two
+    // banks swapped (a row dragged onto another).
+    void copyBank(void* sender);
+    void pasteBank(void* sender);
+    void swapBanks(int first, int second);
+    // Bank > Import Region...: a part of a file chosen on its waveform.
+    void importRegion(void* sender);
+
     // Recording into the selected bank from the sound input; without one, the
     // menu item stays disabled and says why. Both live longer than the controller.
     void setAudioInput(KTAudioInputDevice& device, KTAudioRecorder& recorder);
@@ -191,6 +225,11 @@ private:
     static constexpr int kKeepBanks = -2;
     int targetBankFor(const TLDiskReport& report, int selectedBank);
     void importSample(const std::string& path, int bank);
+    void importSample(const std::string& path, int bank, const TLImportOptions& options, const std::string& stepName);
+    TLImportOptions importOptions() const;
+    // Plays the samples (a KTSample's 16-bit bytes); the seconds they play, 0
+    // when nothing plays.
+    double playSound(const KTSample& samples);
 
     // The disk the banks were opened from or last saved to, and the banks
     // whose content that disk now holds.
@@ -225,6 +264,7 @@ private:
     void checkAudioOutput();
     void showAudioOutput();
     std::string noSoundOutputText() const;
+    void startPlaying(std::vector<std::int16_t> sound, std::size_t offset);
     // Stops playing and waits until the playing thread has ended. Called
     // whenever what would be heard changes: the bank, its samples, a send, quit.
     void stopPlaying();
@@ -233,6 +273,10 @@ private:
     void playbackDidReach(unsigned playback, std::size_t sample);
     void playbackDidEnd(unsigned playback, const std::string& failure);
     void endPlaying();
+
+    using BankOperation = std::function<std::size_t(std::vector<std::int16_t>& bank, TLSampleRange range)>;
+    std::size_t changeSelectedBank(const std::string& name, const BankOperation& operation, bool movesSound = false);
+    std::optional<TLSampleRange> selection() const;
 
     bool canRecord() const;
     void startRecording(std::optional<double> thresholdDbfs);
@@ -264,6 +308,13 @@ private:
     // Counts the playings started and stopped, so that reports still queued
     // from an earlier one are known.
     unsigned mPlayback = 0;
+
+    // A whole bank copied with Copy Bank.
+    std::optional<TLBankSnapshot> mCopiedBank;
+    // The bank the fields and the waveform show.
+    int mShownBank = -1;
+    // Where the played samples start in the bank: the selection's start.
+    std::size_t mPlayOffset = 0;
 
     KTAudioInputDevice* mAudioInput = nullptr;
     KTAudioRecorder* mRecorder = nullptr;

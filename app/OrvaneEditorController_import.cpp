@@ -67,18 +67,58 @@ void OrvaneEditorController::importSampleAtPathIntoBank(const std::string& path,
     importSample(path, bank);
 }
 
-void OrvaneEditorController::importSample(const std::string& path, int bank)
+TLImportOptions OrvaneEditorController::importOptions() const
 {
-    const std::string fileName = KTDisplayText::fileNameOf(path);
     TLImportOptions options;
     options.resampling = highQualityResampling() ? TLImportOptions::Resampling::HighQuality
                                                  : TLImportOptions::Resampling::Linear;
+    return options;
+}
+
+// Import Region: the file chosen, then the part of it and its shaping on its
+// waveform; the window plays what it would import.
+void OrvaneEditorController::importRegion(void*)
+{
+    const int bank = mTableView->selectedRow();
+    if (!isIdle() || !TLBankRange::isBank(bank))
+        return;
+    const std::optional<std::string> chosen = mApplication.runOpenPanel(
+        {"Import Region into " + KTDisplayText::bankTitle(bank), "Audio files", {"wav", "wave", "aif", "aiff", "aifc"},
+         {}, KTFilePanel::Folder::Samples, {}});
+    if (!chosen)
+        return;
+    stopPlaying();
+    const auto play = [this, path = *chosen](const TLImportOptions& options) {
+        TLImportOptions heard = importOptions();
+        heard.startSeconds = options.startSeconds, heard.lengthSeconds = options.lengthSeconds;
+        heard.channel = options.channel;
+        heard.trimSilenceDbfs = options.trimSilenceDbfs, heard.normalizeDbfs = options.normalizeDbfs;
+        return playSound(TLSampleImporter::read(path, heard).samples);
+    };
+    std::optional<TLImportOptions> options =
+        mApplication.runImportRegionPanel(*chosen, play, [this] { stopPlaying(); });
+    stopPlaying();
+    if (!options)
+        return;
+    options->resampling = importOptions().resampling;
+    importSample(*chosen, bank, *options, "Import Region");
+}
+
+void OrvaneEditorController::importSample(const std::string& path, int bank)
+{
+    importSample(path, bank, importOptions(), "Import Sample");
+}
+
+void OrvaneEditorController::importSample(const std::string& path, int bank, const TLImportOptions& options,
+                                          const std::string& stepName)
+{
+    const std::string fileName = KTDisplayText::fileNameOf(path);
     const TLImportedSound sound = TLSampleImporter::read(path, options);
     switch (sound.status) {
     case TLImportedSound::Status::Imported: {
         const std::vector<TLBankSnapshot> before = snapshots(bank, bank + 1);
         TLSampleImporter::store(*mOrvane, bank, path, sound);
-        recordStep("Import Sample", before);
+        recordStep(stepName, before);
         tableViewSelectionDidChange(nullptr);
         showStatus("Imported " + KTDisplayText::elidedMiddle(fileName) + " into " + KTDisplayText::bankTitle(bank) +
                    (sound.raw ? " as raw 16-bit little-endian data" : "") + " (" + seconds(sound.bankSeconds()) +

@@ -81,13 +81,38 @@ void OrvaneEditorController::play(void*)
     const int bank = mTableView->selectedRow();
     if (!mAudioPlayer || !mAudioOutputFailure.empty() || !mOrvane || !isIdle() || !TLBankRange::isBank(bank))
         return;
-    std::vector<std::int16_t> sound = TLAudibleSound::samplesOf(mOrvane->mSamples[static_cast<std::size_t>(bank)]);
+    // The selection when there is one, else the bank up to its last sound.
+    const std::optional<TLSampleRange> chosen = selection();
+    std::vector<std::int16_t> sound =
+        TLAudibleSound::samplesOf(mOrvane->mSamples[static_cast<std::size_t>(bank)], chosen);
     if (sound.empty()) {
         showStatus(KTDisplayText::bankTitle(bank) + " is silent: there is nothing to play");
         return;
     }
+    const double length = double(sound.size()) / TLOrvane::kSampleRate;
+    startPlaying(std::move(sound), chosen ? chosen->begin : 0);
+    showStatus("Playing " + KTDisplayText::bankTitle(bank) + (chosen ? ", the selection" : " up to its last sound") +
+               " (" + seconds(length) + ")");
+}
+
+double OrvaneEditorController::playSound(const KTSample& samples)
+{
+    stopPlaying();
+    if (!mAudioPlayer || !mAudioOutputFailure.empty() || samples.size() < 2)
+        return 0.0;
+    const auto* begin = reinterpret_cast<const std::int16_t*>(samples.data());
+    std::vector<std::int16_t> sound(begin, begin + samples.size() / 2);
+    const double length = double(sound.size()) / TLOrvane::kSampleRate;
+    startPlaying(std::move(sound), 0);
+    return length;
+}
+
+// Plays the frames; the playhead shows them offset samples into the bank.
+void OrvaneEditorController::startPlaying(std::vector<std::int16_t> sound, std::size_t offset)
+{
     const unsigned playback = ++mPlayback;
     mPlaying = true;
+    mPlayOffset = offset;
     showAudioOutput();
     // The player's thread reports; the reports are handled on the main thread.
     KTAudioPlayer::Observer observer{
@@ -98,9 +123,7 @@ void OrvaneEditorController::play(void*)
             mApplication.postToMainQueue([this, playback, failure] { playbackDidEnd(playback, failure); });
         },
     };
-    const double length = double(sound.size()) / TLOrvane::kSampleRate;
     mAudioPlayer->play(std::move(sound), std::move(observer));
-    showStatus("Playing " + KTDisplayText::bankTitle(bank) + " up to its last sound (" + seconds(length) + ")");
 }
 
 void OrvaneEditorController::stopPlaying()
@@ -116,7 +139,7 @@ void OrvaneEditorController::stopPlaying()
 void OrvaneEditorController::playbackDidReach(unsigned playback, std::size_t sample)
 {
     if (playback == mPlayback && mWaveformView)
-        mWaveformView->setPlayhead(sample);
+        mWaveformView->setPlayhead(mPlayOffset + sample);
 }
 
 void OrvaneEditorController::playbackDidEnd(unsigned playback, const std::string& failure)

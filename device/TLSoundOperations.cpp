@@ -186,3 +186,22 @@ TLSampleRange TLSoundOperations::snapToZeroCrossings(const Bank& bank, TLSampleR
         return range;
     return {nearestCrossing(bank, length, range.begin, false), nearestCrossing(bank, length, range.end, true)};
 }
+
+std::size_t TLSoundOperations::paste(Bank& bank, TLSampleRange range, const std::vector<std::int16_t>& sound)
+{
+    const std::span<std::int16_t> replaced = part(bank, range);
+    const auto begin = static_cast<std::size_t>(replaced.data() - bank.data());
+    // The bank's sound as it will run: before the range, the sound, after it.
+    std::vector<std::int16_t> joined(bank.begin(), bank.begin() + static_cast<std::ptrdiff_t>(begin));
+    joined.insert(joined.end(), sound.begin(), sound.end());
+    const std::size_t after = begin + replaced.size();
+    // Only the audible rest counts as cut: trailing silence is no loss.
+    std::size_t end = kBankLength;
+    while (end > after && bank[end - 1] == 0)
+        --end;
+    joined.insert(joined.end(), bank.begin() + static_cast<std::ptrdiff_t>(after),
+                  bank.begin() + static_cast<std::ptrdiff_t>(end));
+    const std::size_t cut = joined.size() > kBankLength ? joined.size() - kBankLength : 0;
+    TLBankPlacement::place(bank, joined.data(), joined.size() - cut);
+    return cut;
+}

@@ -49,4 +49,8 @@ public:
     // round, though one inside a single half-wave can close to nothing. An edge at either end of the bank,
     // or with no crossing in the bank, stays.
     static TLSampleRange snapToZeroCrossings(const Bank& bank, TLSampleRange range);
+    // Paste: the sound takes the range's place (an empty range inserts it
+    // there), the rest of the bank moving to follow it; what passes the bank's
+    // end is cut, and placed again as an import is. Returns the samples cut.
+    static std::size_t paste(Bank& bank, TLSampleRange range, const std::vector<std::int16_t>& sound);
 };

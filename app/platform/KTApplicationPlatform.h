@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/platform/KTFilePanel.h"
+#include "device/TLImportOptions.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -42,6 +44,22 @@ public:
                                            const std::string& alternateButton,
                                            const std::string& otherButton) = 0;
     virtual void beep() = 0;
+    // Modal question for a number, with a label, a starting value and bounds;
+    // the number, or nothing when the user cancelled.
+    virtual std::optional<double> runValuePanel(const std::string& title, const std::string& label, double value,
+                                                double minimum, double maximum) = 0;
+    // Import Region: the whole file's waveform with a window a bank long the
+    // user places, the channel and shaping; the options chosen, or nothing
+    // when cancelled. play starts hearing the window (returning the seconds it
+    // plays), stop ends that.
+    virtual std::optional<TLImportOptions> runImportRegionPanel(const std::string& path,
+                                                                std::function<double(const TLImportOptions&)> play,
+                                                                std::function<void()> stop) = 0;
+
+    // The desktop's clipboard as sound: WAV data (audio/wav), which other
+    // audio programs take and give; nothing when it holds none.
+    virtual void setClipboardSound(const std::vector<std::uint8_t>& wave) = 0;
+    virtual std::optional<std::vector<std::uint8_t>> clipboardSound() const = 0;
 
     // Attaches sheet to window, modal for that window only. didEnd is called
     // exactly once, when endSheet ends it.

@@ -98,7 +98,8 @@ TEST_F(EditorCore, MenuValidationByTagStateAndDestinations)
             EXPECT_EQ(mController->mIdleState, idle) << "a scan leaves the state alone";
             EXPECT_EQ(std::tuple(enabled(1), enabled(2), enabled(3)), std::tuple(idle, idle && destinations, idle));
             EXPECT_FALSE(enabled(4)) << "no sound input to record from";
-            for (int tag : {0, 5, -1, 99})
+            EXPECT_FALSE(enabled(5) || enabled(6) || enabled(7)) << "no selection, clipboard sound or copied bank";
+            for (int tag : {0, 8, -1, 99})
                 EXPECT_TRUE(enabled(tag)) << tag;
         }
 }

@@ -1,10 +1,14 @@
 #include "app/platform/qt/KTQtApplicationPlatform.h"
 
+#include "app/platform/qt/KTQtImportRegionDialog.h"
 #include "app/platform/qt/KTQtSavePath.h"
 #include "app/platform/qt/KTQtSettings.h"
 #include "app/platform/qt/KTQtWindow.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QInputDialog>
+#include <QMimeData>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -126,6 +130,43 @@ int KTQtApplicationPlatform::runInformationalAlertPanel(const std::string& title
 void KTQtApplicationPlatform::beep()
 {
     QApplication::beep();
+}
+
+std::optional<double> KTQtApplicationPlatform::runValuePanel(const std::string& title, const std::string& label,
+                                                             double value, double minimum, double maximum)
+{
+    bool accepted = false;
+    const double chosen = QInputDialog::getDouble(mMainWindow, QString::fromStdString(title),
+                                                  QString::fromStdString(label), value, minimum, maximum, 1,
+                                                  &accepted);
+    return accepted ? std::optional<double>(chosen) : std::nullopt;
+}
+
+std::optional<TLImportOptions> KTQtApplicationPlatform::runImportRegionPanel(
+    const std::string& path, std::function<double(const TLImportOptions&)> play, std::function<void()> stop)
+{
+    return KTQtImportRegionDialog::run(mMainWindow, QString::fromStdString(path), std::move(play), std::move(stop));
+}
+
+// Sound goes on the clipboard as WAV data under both names audio programs use.
+void KTQtApplicationPlatform::setClipboardSound(const std::vector<std::uint8_t>& wave)
+{
+    auto* data = new QMimeData;
+    const QByteArray bytes(reinterpret_cast<const char*>(wave.data()), static_cast<qsizetype>(wave.size()));
+    data->setData(QStringLiteral("audio/wav"), bytes);
+    data->setData(QStringLiteral("audio/x-wav"), bytes);
+    QApplication::clipboard()->setMimeData(data);
+}
+
+std::optional<std::vector<std::uint8_t>> KTQtApplicationPlatform::clipboardSound() const
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    for (const QString& type : {QStringLiteral("audio/wav"), QStringLiteral("audio/x-wav")})
+        if (data && data->hasFormat(type)) {
+            const QByteArray bytes = data->data(type);
+            return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+        }
+    return std::nullopt;
 }
 
 void KTQtApplicationPlatform::beginSheetModalForWindow(KTWindow& sheet, KTWindow& window, SheetDidEndCallback didEnd,

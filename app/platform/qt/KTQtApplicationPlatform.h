@@ -28,6 +28,13 @@ public:
                                    const std::string& defaultButton, const std::string& alternateButton,
                                    const std::string& otherButton) override;
     void beep() override;
+    std::optional<double> runValuePanel(const std::string& title, const std::string& label, double value,
+                                        double minimum, double maximum) override;
+    std::optional<TLImportOptions> runImportRegionPanel(const std::string& path,
+                                                        std::function<double(const TLImportOptions&)> play,
+                                                        std::function<void()> stop) override;
+    void setClipboardSound(const std::vector<std::uint8_t>& wave) override;
+    std::optional<std::vector<std::uint8_t>> clipboardSound() const override;
     void beginSheetModalForWindow(KTWindow& sheet, KTWindow& window, SheetDidEndCallback didEnd,
                                   void* contextInfo) override;
     void endSheet(KTWindow& sheet) override;

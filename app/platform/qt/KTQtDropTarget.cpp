@@ -1,6 +1,7 @@
 #include "app/platform/qt/KTQtDropTarget.h"
 
 #include "app/OrvaneEditorController.h"
+#include "app/platform/qt/KTQtTableModel.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
@@ -50,6 +51,8 @@ bool KTQtDropTarget::eventFilter(QObject* watched, QEvent* event)
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return false;
     auto& drop = static_cast<QDropEvent&>(*event);
+    if (drop.mimeData()->hasFormat(QString::fromLatin1(KTQtTableModel::kBankMimeType)))
+        return takeBankDrag(watched, drop);
     const QString path = droppedFile(drop);
     const int row = rowAt(watched, drop);
     const bool disk = isDisk(path);
@@ -71,5 +74,24 @@ bool KTQtDropTarget::eventFilter(QObject* watched, QEvent* event)
                 mController.importSampleAtPathIntoBank(path.toStdString(), row);
         });
     }
+    return true;
+}
+
+bool KTQtDropTarget::takeBankDrag(QObject* watched, QDropEvent& drop)
+{
+    const int row = rowAt(watched, drop);
+    bool number = false;
+    const int from = drop.mimeData()->data(QString::fromLatin1(KTQtTableModel::kBankMimeType)).toInt(&number);
+    if (!mActive() || !number || (drop.type() != QEvent::DragEnter && row < 0)) {
+        drop.ignore();
+        return true;
+    }
+    drop.setDropAction(Qt::MoveAction);
+    drop.accept();
+    if (drop.type() == QEvent::Drop && row != from)
+        QTimer::singleShot(0, this, [this, from, row] {
+            if (mActive())
+                mController.swapBanks(from, row);
+        });
     return true;
 }

@@ -11,7 +11,8 @@ class QMainWindow;
 class QTableView;
 
 // Files dropped on the window: an audio file on a bank's row is imported into
-// that bank, a disk anywhere on the window is opened. Other drops are refused.
+// that bank, a disk anywhere on the window is opened. A bank's row dropped on
+// another swaps the two banks. Other drops are refused.
 class KTQtDropTarget final : public QObject {
 public:
     // active says whether the controller still takes actions.
@@ -28,6 +29,8 @@ private:
     static QString droppedFile(const QDropEvent& event);
     // The bank row under the drop, -1 when the drop is not over a row.
     int rowAt(QObject* watched, const QDropEvent& event) const;
+    // A bank row dragged within the table: swapped on the drop.
+    bool takeBankDrag(QObject* watched, QDropEvent& drop);
 
     OrvaneEditorController& mController;
     QMainWindow* mWindow;

@@ -71,6 +71,9 @@ KTQtEditorWindows::KTQtEditorWindows(OrvaneEditorController& controller, KTQtApp
     connect(mMainUi->bankOverview, &KTQtBankOverview::bankClicked, table,
             [table](int bank) { table->selectRow(bank); });
     table->installEventFilter(this);
+    table->setDragEnabled(true);
+    table->setDragDropMode(QAbstractItemView::DragDrop);
+    table->setDefaultDropAction(Qt::MoveAction);
 
     mMainWindow->installEventFilter(this);
     qApp->installEventFilter(this);
@@ -183,6 +186,8 @@ void KTQtEditorWindows::connectActions()
     connectAction(ui.action_OpenDisk, &C::openDisk);
     connectAction(ui.action_OpenSample, &C::openSample);
     connectAction(ui.action_Record, &C::record);
+    connectAction(ui.action_ImportRegion, &C::importRegion);
+    connectEditing();
     connectAction(ui.action_Save, &C::save);
     connectAction(ui.action_SaveDocument, &C::saveDocument);
     connectAction(ui.action_ExportWave, &C::exportBankAsWave);
@@ -211,8 +216,40 @@ void KTQtEditorWindows::connectActions()
     addTransferSpeedMenu();
     connect(ui.menu_OpenRecent, &QMenu::aboutToShow, this, [this] { fillRecentDisks(); });
 
-    for (QMenu* menu : {ui.menu_File, ui.menu_Edit, ui.menu_Bank, ui.menu_Midi, ui.menu_Help})
+    for (QMenu* menu : {ui.menu_File, ui.menu_Edit, ui.menu_Bank, ui.menu_Process, ui.menu_Midi, ui.menu_Help})
         connect(menu, &QMenu::aboutToShow, this, [this] { validateMenuItems(); });
+}
+
+// The waveform's selection, the clipboard, the sound operations and the bank
+// table's drags.
+void KTQtEditorWindows::connectEditing()
+{
+    const Ui::KTQtMainWindow& ui = *mMainUi;
+    using C = OrvaneEditorController;
+    const std::pair<QAction*, void (C::*)(void*)> actions[] = {
+        {ui.action_Cut, &C::cut},           {ui.action_Copy, &C::copy},         {ui.action_Paste, &C::paste},
+        {ui.action_Delete, &C::deleteSelection}, {ui.action_CopyBank, &C::copyBank}, {ui.action_PasteBank, &C::pasteBank},
+        {ui.action_Crop, &C::crop},         {ui.action_Silence, &C::silence},   {ui.action_Gain, &C::gain},
+        {ui.action_Normalize, &C::normalize}, {ui.action_FadeIn, &C::fadeIn},  {ui.action_FadeOut, &C::fadeOut},
+        {ui.action_Reverse, &C::reverse},   {ui.action_RemoveDc, &C::removeDcOffset},
+        {ui.action_TrimSilence, &C::trimSilence},
+    };
+    for (const auto& [action, perform] : actions)
+        connectAction(action, perform);
+    KTQtWaveformView* view = ui.waveformView;
+    connect(ui.action_SelectAll, &QAction::triggered, view, &KTQtWaveformView::selectAll);
+    connect(ui.action_ZoomIn, &QAction::triggered, view, &KTQtWaveformView::zoomIn);
+    connect(ui.action_ZoomOut, &QAction::triggered, view, &KTQtWaveformView::zoomOut);
+    connect(ui.action_ZoomWholeBank, &QAction::triggered, view, &KTQtWaveformView::zoomToWholeBank);
+    connect(view, &KTQtWaveformView::selectionChanged, this, [this](bool finished) {
+        if (!mTerminated)
+            mController.waveformSelectionDidChange(finished);
+    });
+    ui.action_SnapToZeroCrossings->setChecked(mController.snapToZeroCrossings());
+    connect(ui.action_SnapToZeroCrossings, &QAction::triggered, this, [this] {
+        perform(&OrvaneEditorController::toggleSnapToZeroCrossings);
+        mMainUi->action_SnapToZeroCrossings->setChecked(mController.snapToZeroCrossings());
+    });
 }
 
 void KTQtEditorWindows::connectEditMenu()

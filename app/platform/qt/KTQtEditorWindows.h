@@ -68,6 +68,7 @@ private:
     void connectAction(QAction* action, void (OrvaneEditorController::*action_)(void*));
     void perform(void (OrvaneEditorController::*action)(void*));
     void connectEditMenu();
+    void connectEditing();
     void fillRecentDisks();
     void addTransferSpeedMenu();
     bool isNameFieldWithoutUndo(QObject* watched) const;

@@ -1,5 +1,7 @@
 #include "app/platform/qt/KTQtTableModel.h"
 
+#include <QMimeData>
+
 #include "app/platform/KTTableViewDataSource.h"
 
 KTQtTableModel::KTQtTableModel(KTTableViewDataSource& dataSource, KTTableView& table, QObject* parent)
@@ -49,4 +51,23 @@ void KTQtTableModel::reload()
     }
     if (mRows > 0)
         emit dataChanged(index(0, 0), index(mRows - 1, columnCount() - 1));
+}
+
+Qt::ItemFlags KTQtTableModel::flags(const QModelIndex& index) const
+{
+    return QAbstractTableModel::flags(index) | Qt::ItemIsDragEnabled;
+}
+
+QStringList KTQtTableModel::mimeTypes() const
+{
+    return {QString::fromLatin1(kBankMimeType)};
+}
+
+QMimeData* KTQtTableModel::mimeData(const QModelIndexList& indexes) const
+{
+    if (indexes.isEmpty())
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kBankMimeType), QByteArray::number(indexes.front().row()));
+    return data;
 }

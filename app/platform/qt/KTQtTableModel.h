@@ -17,6 +17,11 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // A row dragged onto another swaps the two banks: rows carry their number.
+    static constexpr char kBankMimeType[] = "application/x-orvane-bank";
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
     // Asks the data source again for the number of rows and every row.
     void reload();

@@ -49,6 +49,20 @@ public:
         return showAlert({AlertStyle::Informational, title, message, button1, button2, button3});
     }
     void beep() override { ++mBeeps; }
+    std::optional<double> runValuePanel(Text title, Text, double, double, double) override
+    {
+        mValuePanels.push_back(title);
+        return nextAnswer<std::optional<double>>(mValueAnswers, std::nullopt);
+    }
+    std::optional<TLImportOptions> runImportRegionPanel(Text, std::function<double(const TLImportOptions&)> play,
+                                                        std::function<void()>) override
+    {
+        if (mImportRegionAnswer)
+            play(*mImportRegionAnswer);
+        return mImportRegionAnswer;
+    }
+    void setClipboardSound(const std::vector<std::uint8_t>& wave) override { mClipboard = wave; }
+    std::optional<std::vector<std::uint8_t>> clipboardSound() const override { return mClipboard; }
     void beginSheetModalForWindow(KTWindow& sheet, KTWindow& window, SheetDidEndCallback didEnd,
                                   void* contextInfo) override
     {
@@ -115,6 +129,10 @@ public:
     // Without a scripted answer a panel is cancelled and an alert answers 1.
     std::deque<std::optional<std::string>> mPanelAnswers;
     std::deque<int> mAlertAnswers;
+    std::deque<std::optional<double>> mValueAnswers;
+    std::optional<TLImportOptions> mImportRegionAnswer;
+    std::optional<std::vector<std::uint8_t>> mClipboard;
+    std::vector<std::string> mValuePanels;
     std::map<std::string, std::string> mInfoDictionary;
     std::map<std::string, std::string> mUserDefaults;
     std::vector<std::string> mRecentDocuments;

@@ -13,11 +13,15 @@
 #include "app/platform/qt/KTQtUndoManager.h"
 #include "app/platform/qt/KTQtWaveformView.h"
 #include "KTScriptedAudioInput.h"
+#include "app/platform/qt/KTQtTableModel.h"
+#include "device/TLAudibleSound.h"
+#include "device/TLSoundOperations.h"
 #include "device/TLRecording.h"
 #include "device/TLWaveExport.h"
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -385,6 +389,67 @@ TEST_F(QtEditor, TheRecordSheetRecordsTheInputIntoTheSelectedBank)
     ui().action_Undo->trigger();
     EXPECT_EQ(orvane().mSamples[4][100], mFactory[4 * TLOrvane::kSamplesPerBank + 100]) << "one step";
     TearDown(); // before the input and the recorder go
+}
+
+// Editing by keyboard: a selection made with keys, a fade and a normalise
+// (undone each), a copy pasted into another bank, two rows swapped by a drag,
+// and redo; each bank against what the core's operations make of it.
+TEST_F(QtEditor, EditingBanksByKeyboardAndByDraggingRows)
+{
+    KTQtWaveformView* view = ui().waveformView;
+    ui().tableView_Banks->selectRow(1);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Home);
+    for (int column = 0; column < 40; ++column)
+        QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
+    const TLSampleRange chosen = view->selection().value();
+    ASSERT_GT(chosen.size(), 0u);
+    const auto step = [this](QAction* action, const char* undo, TLSoundOperations::Bank expected) {
+        const TLSoundOperations::Bank before = orvane().mSamples[1];
+        action->trigger();
+        EXPECT_EQ(orvane().mSamples[1], expected) << undo;
+        mWindows->validateMenuItems();
+        EXPECT_EQ(ui().action_Undo->text(), undo);
+        ui().action_Undo->trigger();
+        EXPECT_EQ(orvane().mSamples[1], before) << undo;
+    };
+    TLSoundOperations::Bank faded = orvane().mSamples[1];
+    TLSoundOperations::fadeIn(faded, chosen);
+    step(ui().action_FadeIn, "&Undo Fade In Bank 2", faded);
+    TLSoundOperations::Bank normalised = orvane().mSamples[1];
+    TLSoundOperations::normalize(normalised, chosen, -6.0);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        dialog->setDoubleValue(-6.0), dialog->accept();
+    });
+    step(ui().action_Normalize, "&Undo Normalize Bank 2", normalised);
+
+    ui().action_Copy->trigger();
+    ui().tableView_Banks->selectRow(3);
+    TLSoundOperations::Bank pasted = orvane().mSamples[3];
+    TLSoundOperations::paste(pasted, {0, 0}, TLAudibleSound::samplesOf(orvane().mSamples[1], chosen));
+    mWindows->validateMenuItems();
+    ui().action_Paste->trigger();
+    EXPECT_EQ(orvane().mSamples[3], pasted);
+
+    QTableView* table = ui().tableView_Banks;
+    QMimeData row;
+    row.setData(KTQtTableModel::kBankMimeType, "3");
+    for (const QEvent::Type type : {QEvent::DragEnter, QEvent::Drop}) {
+        QDropEvent drop(table->visualRect(table->model()->index(0, 0)).center(), Qt::MoveAction, &row,
+                        Qt::LeftButton, Qt::NoModifier, type);
+        QApplication::sendEvent(table->viewport(), &drop);
+    }
+    QApplication::processEvents();
+    const std::vector<std::int16_t> first = orvane().mSamples[0];
+    EXPECT_EQ(first, pasted);
+    mWindows->validateMenuItems();
+    EXPECT_EQ(ui().action_Undo->text(), "&Undo Swap Bank 4 and Bank 1");
+    ui().action_Undo->trigger();
+    EXPECT_EQ(orvane().mSamples[3], pasted);
+    mWindows->validateMenuItems();
+    ui().action_Redo->trigger();
+    EXPECT_EQ(orvane().mSamples[0], pasted);
 }
 
 TEST_F(QtEditor, MnemonicsAreUnique)
