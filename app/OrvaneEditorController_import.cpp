@@ -89,10 +89,8 @@ void OrvaneEditorController::importRegion(void*)
         return;
     stopPlaying();
     const auto play = [this, path = *chosen](const TLImportOptions& options) {
-        TLImportOptions heard = importOptions();
-        heard.startSeconds = options.startSeconds, heard.lengthSeconds = options.lengthSeconds;
-        heard.channel = options.channel;
-        heard.trimSilenceDbfs = options.trimSilenceDbfs, heard.normalizeDbfs = options.normalizeDbfs;
+        TLImportOptions heard = options;
+        heard.resampling = importOptions().resampling;
         return playSound(TLSampleImporter::read(path, heard).samples);
     };
     std::optional<TLImportOptions> options =

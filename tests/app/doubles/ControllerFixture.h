@@ -39,6 +39,9 @@ protected:
 
     void start()
     {
+        // A new launch has a new window: the history of the last one is gone
+        // (its steps call back into the controller they were made with).
+        mWindow.mUndoManager = UndoManagerDouble{};
         mController = std::make_unique<OrvaneEditorController>(mApp, mMidi, mClock, mFactory.data());
         ASSERT_EQ(mController->init(), mController.get());
         mWindow.connect(*mController);

@@ -1,11 +1,15 @@
-// The Import Region dialog: the options its choices give, a file it refuses,
-// and a close while a long file is still being read.
+// The Import Region dialog: its choices give the bank `orvane import` gives for
+// the same choices, byte for byte; a file it refuses; a close while a long file
+// is still being read.
 
 #include "OffscreenApplication.h"
 #include "tests/support/TestFolder.h"
 
 #include "app/platform/qt/KTQtImportRegionDialog.h"
 #include "app/platform/qt/KTQtRegionOverview.h"
+#include "device/TLDiskLoader.h"
+#include "device/TLSampleImporter.h"
+#include "resources/FactoryImage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,7 +48,19 @@ TLImportOptions chosen(const std::string& path, const Choices& choices, bool* ch
     return dialog.options();
 }
 
-TEST(QtImportRegionDialog, TheChoicesGiveTheImportOptions)
+// Bank 1 as `orvane import` writes it with the given options.
+std::vector<std::int16_t> importedByTheCommandLine(const TestFolder& folder, const std::string& path,
+                                                   const std::string& options)
+{
+    const std::string disk = folder.path("bank.mid");
+    const std::string command = ORVANE_CLI " import " + path + " --bank 1 --out " + disk + " " + options;
+    EXPECT_EQ(std::system((command + " >/dev/null").c_str()), 0) << command;
+    TLOrvane orvane(FactoryImage::samples());
+    TLDiskLoader::load(TLDiskLoader::examine(disk, orvane), orvane);
+    return orvane.mSamples[0];
+}
+
+TEST(QtImportRegionDialog, TheChoicesGiveTheBankTheCommandLineGivesForThem)
 {
     offscreenApplication();
     TestFolder folder;
@@ -60,11 +76,15 @@ TEST(QtImportRegionDialog, TheChoicesGiveTheImportOptions)
         double start, length;
         Channel channel;
         std::optional<double> trim, normalize;
+        std::string commandLine;
     } cases[] = {
-        {stereo, {{}, "1.25", 1, true, false}, 1.25, bank, Channel::Left, -50.0, std::nullopt},
-        {stereo, {{Qt::Key_End}, "", 2, false, true}, 1.514, 3.0 - 1.514, Channel::Right, std::nullopt, 0.0},
-        {stereo, {{Qt::Key_Right, Qt::Key_Right}, "", 0, true, true}, 0.298, bank, Channel::Mix, -50.0, 0.0},
-        {shortMono, {{Qt::Key_End}, "", 2, false, false}, 0.0, 1.0, Channel::Mix, std::nullopt, std::nullopt},
+        {stereo, {{}, "1.25", 1, true, false}, 1.25, bank, Channel::Left, -50.0, std::nullopt,
+         "--start 1.25 --channel left --trim-silence"},
+        {stereo, {{Qt::Key_End}, "", 2, false, true}, 1.514, 3.0 - 1.514, Channel::Right, std::nullopt, 0.0,
+         "--start 1.514 --channel right --normalize"},
+        {stereo, {{Qt::Key_Right, Qt::Key_Right}, "", 0, true, true}, 0.298, bank, Channel::Mix, -50.0, 0.0,
+         "--start 0.298 --trim-silence --normalize"},
+        {shortMono, {{Qt::Key_End}, "", 2, false, false}, 0.0, 1.0, Channel::Mix, std::nullopt, std::nullopt, ""},
     };
     for (const auto& c : cases) {
         bool channelEnabled = false;
@@ -77,6 +97,10 @@ TEST(QtImportRegionDialog, TheChoicesGiveTheImportOptions)
         EXPECT_EQ(options.trimSilenceDbfs, c.trim) << row;
         EXPECT_EQ(options.normalizeDbfs, c.normalize) << row;
         EXPECT_EQ(options.resampling, TLImportOptions::Resampling::Linear) << row;
+        // What OK imports (the window's import is this read and store).
+        TLOrvane orvane(FactoryImage::samples());
+        ASSERT_EQ(TLSampleImporter::importInto(orvane, 0, c.path, options).status, TLImportedSound::Status::Imported);
+        EXPECT_EQ(orvane.mSamples[0], importedByTheCommandLine(folder, c.path, c.commandLine)) << row;
     }
 }
 
