@@ -8,6 +8,7 @@
 #include "app/platform/qt/KTQtImportRegionDialog.h"
 #include "app/platform/qt/KTQtRegionOverview.h"
 #include "device/TLDiskLoader.h"
+#include "device/TLOrvane.h"
 #include "device/TLSampleImporter.h"
 #include "resources/FactoryImage.h"
 
@@ -20,6 +21,7 @@
 #include <QTest>
 
 #include <chrono>
+#include <cstdlib>
 
 namespace {
 
