@@ -58,15 +58,32 @@ std::string KTDisplayText::count(std::size_t value)
     return digits;
 }
 
-std::string KTDisplayText::selectionText(std::optional<TLSampleRange> selection, std::size_t cursor, unsigned rate)
+std::string KTDisplayText::selectionText(std::optional<TLSampleRange> selection, std::size_t cursor, unsigned rate,
+                                         const std::string& selectedPattern, const std::string& cursorPattern)
 {
     const auto milliseconds = [rate](std::size_t samples) {
         char text[32];
-        std::snprintf(text, sizeof text, "%.2f ms", 1000.0 * double(samples) / rate);
+        std::snprintf(text, sizeof text, "%.2f", 1000.0 * double(samples) / rate);
         return std::string(text);
     };
     if (!selection)
-        return "Cursor at " + count(cursor) + " (" + milliseconds(cursor) + ")";
-    return "Selected " + count(selection->begin) + " to " + count(selection->end) + ": " + count(selection->size()) +
-           " samples, " + milliseconds(selection->size());
+        return filled(cursorPattern, {count(cursor), milliseconds(cursor)});
+    return filled(selectedPattern, {count(selection->begin), count(selection->end), count(selection->size()),
+                                    milliseconds(selection->size())});
+}
+
+std::string KTDisplayText::filled(const std::string& pattern, std::initializer_list<std::string> values)
+{
+    std::string text;
+    for (std::size_t at = 0; at < pattern.size(); ++at) {
+        const char next = at + 1 < pattern.size() ? pattern[at + 1] : '\0';
+        const auto index = static_cast<std::size_t>(next - '1');
+        if (pattern[at] == '%' && next >= '1' && next <= '9' && index < values.size()) {
+            text += values.begin()[index];
+            ++at;
+        } else {
+            text += pattern[at];
+        }
+    }
+    return text;
 }

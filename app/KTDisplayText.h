@@ -3,6 +3,7 @@
 #include "device/TLSampleRange.h"
 
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -19,9 +20,13 @@ public:
     static std::string bankTitle(int bank);
     // The file name of a path, without its folders.
     static std::string fileNameOf(const std::string& path);
-    // "Selected 1,000 to 2,000: 1,000 samples, 22.68 ms", or "Cursor at 1,000
-    // (22.68 ms)" without a selection.
-    static std::string selectionText(std::optional<TLSampleRange> selection, std::size_t cursor, unsigned rate);
+    // The selection filled into selectedPattern ("Selected %1 to %2: %3 samples,
+    // %4 ms"), or without one the cursor into cursorPattern ("Cursor at %1 (%2 ms)").
+    static std::string selectionText(std::optional<TLSampleRange> selection, std::size_t cursor, unsigned rate,
+                                     const std::string& selectedPattern, const std::string& cursorPattern);
+    // pattern with %1 to %9 replaced by the values, in one pass: a "%2" inside
+    // a value (a file's name) stays as it is.
+    static std::string filled(const std::string& pattern, std::initializer_list<std::string> values);
     // A count with its thousands apart: "65,536".
     static std::string count(std::size_t value);
     // A reason in lower case or as the system words it, as a sentence:

@@ -48,6 +48,11 @@ OrvaneEditorController::~OrvaneEditorController()
         mRecorder->cancel();
 }
 
+std::string OrvaneEditorController::tr(const char* text) const
+{
+    return mApplication.translated("OrvaneEditorController", text);
+}
+
 bool OrvaneEditorController::isIdle() const
 {
     return mIdleState && !mWorkerRunning.load();
@@ -94,7 +99,7 @@ void OrvaneEditorController::textfiledBanknameDidChange(void*)
         return;
     const std::vector<TLBankSnapshot> before = snapshots(row, row + 1);
     mOrvane->setBankName(text.c_str(), row);
-    recordStep("Rename Bank", before);
+    recordStep(tr("Rename Bank"), before);
     mTableView->reloadData();
 }
 
@@ -106,7 +111,7 @@ void OrvaneEditorController::textfieldSamplenameDidChange(void*)
         return;
     const std::vector<TLBankSnapshot> before = snapshots(row, row + 1);
     mOrvane->setSampleName(text.c_str(), row, 0);
-    recordStep("Rename Sample", before);
+    recordStep(tr("Rename Sample"), before);
 }
 
 void OrvaneEditorController::reset(void*)
@@ -118,10 +123,10 @@ void OrvaneEditorController::reset(void*)
         return;
     const std::vector<TLBankSnapshot> before = snapshots(row, row + 1);
     mOrvane->resetBank(row);
-    recordStep("Reset Bank", before);
+    recordStep(tr("Reset Bank"), before);
     tableViewSelectionDidChange(nullptr);
     mTableView->reloadData();
-    showStatus("Reset " + KTDisplayText::bankTitle(row) + " to its factory sound");
+    showStatus(KTDisplayText::filled(tr("Reset %1 to its factory sound"), {KTDisplayText::bankTitle(row)}));
 }
 
 void OrvaneEditorController::orderFrontAboutWindow(void* sender)

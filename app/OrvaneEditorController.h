@@ -243,7 +243,7 @@ private:
     // true when the work may go on.
     bool canDiscardChanges();
     bool saveUnsavedBanks(const std::vector<int>& unsaved);
-    static std::string bankList(const std::vector<int>& banks);
+    std::string bankList(const std::vector<int>& banks) const;
     // After every change of the banks: the window's mark, the overview, the
     // recovery file.
     void bankContentDidChange();
@@ -258,6 +258,8 @@ private:
     std::vector<TLBankSnapshot> snapshots(int firstBank, int endBank) const;
     void restoreBanks(const std::vector<TLBankSnapshot>& banks);
     void showStatus(const std::string& text);
+    // text in the user's language (the window's texts are written in English).
+    std::string tr(const char* text) const;
 
     // Opens and closes the sound output to see whether Play can work, unless
     // it is playing now, and shows the answer on the Play button.

@@ -38,14 +38,17 @@ bool OrvaneEditorController::saveTo(const std::string& path, TLDiskShape shape, 
 {
     if (const TLWriteResult result = TLDiskWriter::save(*mOrvane, shape, bank, path); !result) {
         mApplication.runCriticalAlertPanel(
-            "Save Failed", "The disk could not be saved.\n" + KTDisplayText::sentence(result.failure), "OK", "", "");
+            tr("Save Failed"),
+            KTDisplayText::filled(tr("The disk could not be saved.\n%1"), {KTDisplayText::sentence(result.failure)}),
+            tr("OK"), "", "");
         return false;
     }
     // Banks the disk held before and that it does not hold now are in no disk.
     mSavedState->diskReplaced(path);
     const bool allBanks = shape == TLDiskShape::AllBanks;
-    showStatus("Saved " + (allBanks ? std::string("all banks") : KTDisplayText::bankTitle(bank)) + " to " +
-               KTDisplayText::fileNameOf(path));
+    const std::string fileName = KTDisplayText::fileNameOf(path);
+    showStatus(allBanks ? KTDisplayText::filled(tr("Saved all banks to %1"), {fileName})
+                        : KTDisplayText::filled(tr("Saved %1 to %2"), {KTDisplayText::bankTitle(bank), fileName}));
     std::vector<int> saved{bank};
     if (allBanks) {
         saved.clear();
@@ -71,13 +74,20 @@ bool OrvaneEditorController::saveDocumentNow()
 }
 
 // "Bank 3", "Bank 3 and Bank 5", "Bank 1, Bank 2 and Bank 7".
-std::string OrvaneEditorController::bankList(const std::vector<int>& banks)
+std::string OrvaneEditorController::bankList(const std::vector<int>& banks) const
 {
     std::string text;
     for (std::size_t i = 0; i < banks.size(); ++i) {
-        if (i > 0)
-            text += i + 1 == banks.size() ? " and " : ", ";
-        text += KTDisplayText::bankTitle(banks[i]);
+        const std::string bank = KTDisplayText::bankTitle(banks[i]);
+        if (i == 0) {
+            text = bank;
+        } else if (i + 1 == banks.size()) {
+            //: Adds the last bank to a list of banks: "Bank 1, Bank 2 and Bank 7".
+            text = KTDisplayText::filled(tr("%1 and %2"), {text, bank});
+        } else {
+            //: Adds a bank to a list of banks that goes on: "Bank 1, Bank 2".
+            text = KTDisplayText::filled(tr("%1, %2"), {text, bank});
+        }
     }
     return text;
 }
@@ -88,10 +98,12 @@ bool OrvaneEditorController::canDiscardChanges()
     if (unsaved.empty())
         return true;
     const std::string which = bankList(unsaved);
-    const int answer = mApplication.runInformationalAlertPanel(
-        "Unsaved Changes",
-        which + (unsaved.size() == 1 ? " has" : " have") + " changes that are in no disk.\nSave them before going on?",
-        "Save", "Cancel", "Discard");
+    const std::string message =
+        unsaved.size() == 1
+            ? KTDisplayText::filled(tr("%1 has changes that are in no disk.\nSave them before going on?"), {which})
+            : KTDisplayText::filled(tr("%1 have changes that are in no disk.\nSave them before going on?"), {which});
+    const int answer = mApplication.runInformationalAlertPanel(tr("Unsaved Changes"), message, tr("Save"),
+                                                               tr("Cancel"), tr("Discard"));
     if (answer == 0)
         return false;
     if (answer == -1) {
@@ -141,11 +153,13 @@ void OrvaneEditorController::recordStep(const std::string& actionName, const std
     bankContentDidChange();
     if (!mUndoManager)
         return;
-    const std::string step = actionName + ": " + bankList(banks);
+    const std::string changed = bankList(banks);
     mUndoManager->registerStep(actionName, std::move(changedBefore), std::move(after),
-                               [this, step](const std::vector<TLBankSnapshot>& restored, bool undo) {
+                               [this, actionName, changed](const std::vector<TLBankSnapshot>& restored, bool undo) {
                                    restoreBanks(restored);
-                                   showStatus((undo ? "Undid " : "Redid ") + step);
+                                   //: %1 is the step's name, %2 the banks it changed: "Undid Crop Bank 3: Bank 3".
+                                   showStatus(KTDisplayText::filled(undo ? tr("Undid %1: %2") : tr("Redid %1: %2"),
+                                                                    {actionName, changed}));
                                });
 }
 
@@ -198,18 +212,19 @@ void OrvaneEditorController::exportBankAsWave(void*)
     const std::string title = KTDisplayText::bankTitle(bank);
     const auto& name = mOrvane->mBankNames[static_cast<std::size_t>(bank)];
     const std::optional<std::string> chosen = mApplication.runSavePanel(
-        {"Export " + title + " as WAV", "WAV audio", {"wav"}, TLSafeFileName::from(name, title) + ".wav",
-         KTFilePanel::Folder::Samples, {}});
+        {KTDisplayText::filled(tr("Export %1 as WAV"), {title}), tr("WAV audio"), {"wav"},
+         TLSafeFileName::from(name, title) + ".wav", KTFilePanel::Folder::Samples, {}});
     if (!chosen)
         return;
     const TLWriteResult result = TLWaveExport::write(*chosen, mOrvane->mSamples[static_cast<std::size_t>(bank)]);
     if (!result) {
         mApplication.runCriticalAlertPanel(
-            "Export Failed", "The bank could not be exported.\n" + KTDisplayText::sentence(result.failure), "OK", "",
-            "");
+            tr("Export Failed"),
+            KTDisplayText::filled(tr("The bank could not be exported.\n%1"), {KTDisplayText::sentence(result.failure)}),
+            tr("OK"), "", "");
         return;
     }
-    showStatus("Exported " + title + " to " + KTDisplayText::fileNameOf(*chosen));
+    showStatus(KTDisplayText::filled(tr("Exported %1 to %2"), {title, KTDisplayText::fileNameOf(*chosen)}));
 }
 
 void OrvaneEditorController::showStatus(const std::string& text)

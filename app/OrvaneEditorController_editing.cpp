@@ -30,11 +30,6 @@ std::string secondsText(std::size_t samples)
     return text;
 }
 
-std::string clippedText(std::size_t clipped)
-{
-    return clipped == 0 ? std::string() : " (" + std::to_string(clipped) + " samples clipped)";
-}
-
 } // namespace
 
 bool OrvaneEditorController::snapToZeroCrossings() const
@@ -62,8 +57,9 @@ void OrvaneEditorController::waveformSelectionDidChange(bool finished)
             mWaveformView->setSelection(
                 TLSoundOperations::snapToZeroCrossings(mOrvane->mSamples[static_cast<std::size_t>(bank)], *chosen));
     }
-    showStatus(KTDisplayText::selectionText(mWaveformView->selection(), mWaveformView->cursor(),
-                                            TLOrvane::kSampleRate));
+    showStatus(KTDisplayText::selectionText(mWaveformView->selection(), mWaveformView->cursor(), TLOrvane::kSampleRate,
+                                            tr("Selected %1 to %2: %3 samples, %4 ms"),
+                                            tr("Cursor at %1 (%2 ms)")));
 }
 
 // Runs an operation on the selection, or on the whole bank without one, as one
@@ -80,73 +76,83 @@ std::size_t OrvaneEditorController::changeSelectedBank(const std::string& name, 
     const std::optional<TLSampleRange> range = selection();
     const std::size_t clipped =
         operation(mOrvane->mSamples[static_cast<std::size_t>(bank)], range.value_or(TLSampleRange::whole()));
-    recordStep(name + " " + KTDisplayText::bankTitle(bank), before);
+    const std::string title = KTDisplayText::bankTitle(bank);
+    //: An undo step: the operation's name and the bank it changed, "Fade In Bank 3".
+    recordStep(KTDisplayText::filled(tr("%1 %2"), {name, title}), before);
     if (mWaveformView) {
         mWaveformView->setSamples(mOrvane->mSamples[static_cast<std::size_t>(bank)]);
         if (movesSound)
             mWaveformView->setSelection(std::nullopt);
     }
-    showStatus(name + " " + KTDisplayText::bankTitle(bank) + (range ? ", the selection" : ", the whole bank") +
-               clippedText(clipped));
+    // "Gain Bank 3, the selection (12 samples clipped)".
+    const std::string pattern =
+        //: The status after an operation: its name, the bank, and where in the bank it worked.
+        clipped == 0 ? (range ? tr("%1 %2, the selection") : tr("%1 %2, the whole bank"))
+                     : (range ? tr("%1 %2, the selection (%3 samples clipped)")
+                              : tr("%1 %2, the whole bank (%3 samples clipped)"));
+    showStatus(KTDisplayText::filled(pattern, {name, title, std::to_string(clipped)}));
     return clipped;
 }
 
 void OrvaneEditorController::crop(void*)
 {
     if (selection())
-        changeSelectedBank("Crop", [](auto& b, auto r) { return TLSoundOperations::crop(b, r), std::size_t{0}; }, true);
+        changeSelectedBank(
+            tr("Crop"), [](auto& b, auto r) { return TLSoundOperations::crop(b, r), std::size_t{0}; }, true);
 }
 
 void OrvaneEditorController::silence(void*)
 {
-    changeSelectedBank("Silence", [](auto& b, auto r) { return TLSoundOperations::silence(b, r), std::size_t{0}; });
+    changeSelectedBank(tr("Silence"), [](auto& b, auto r) { return TLSoundOperations::silence(b, r), std::size_t{0}; });
 }
 
 void OrvaneEditorController::gain(void*)
 {
-    if (const std::optional<double> db = mApplication.runValuePanel("Gain", "Change the level by (dB):", 0.0, -60.0, 60.0))
-        changeSelectedBank("Gain", [db](auto& b, auto r) { return TLSoundOperations::gain(b, r, *db); });
+    if (const std::optional<double> db =
+            mApplication.runValuePanel(tr("Gain"), tr("Change the level by (dB):"), 0.0, -60.0, 60.0))
+        changeSelectedBank(tr("Gain"), [db](auto& b, auto r) { return TLSoundOperations::gain(b, r, *db); });
 }
 
 void OrvaneEditorController::normalize(void*)
 {
     if (const std::optional<double> db =
-            mApplication.runValuePanel("Normalize", "Bring the peak to (dBFS):", 0.0, -60.0, 0.0))
-        changeSelectedBank("Normalize", [db](auto& b, auto r) { return TLSoundOperations::normalize(b, r, *db); });
+            mApplication.runValuePanel(tr("Normalize"), tr("Bring the peak to (dBFS):"), 0.0, -60.0, 0.0))
+        changeSelectedBank(tr("Normalize"), [db](auto& b, auto r) { return TLSoundOperations::normalize(b, r, *db); });
 }
 
 void OrvaneEditorController::fadeIn(void*)
 {
-    changeSelectedBank("Fade In", [](auto& b, auto r) { return TLSoundOperations::fadeIn(b, r), std::size_t{0}; });
+    changeSelectedBank(tr("Fade In"), [](auto& b, auto r) { return TLSoundOperations::fadeIn(b, r), std::size_t{0}; });
 }
 
 void OrvaneEditorController::fadeOut(void*)
 {
-    changeSelectedBank("Fade Out", [](auto& b, auto r) { return TLSoundOperations::fadeOut(b, r), std::size_t{0}; });
+    changeSelectedBank(tr("Fade Out"),
+                       [](auto& b, auto r) { return TLSoundOperations::fadeOut(b, r), std::size_t{0}; });
 }
 
 void OrvaneEditorController::reverse(void*)
 {
-    changeSelectedBank("Reverse", [](auto& b, auto r) { return TLSoundOperations::reverse(b, r), std::size_t{0}; });
+    changeSelectedBank(tr("Reverse"), [](auto& b, auto r) { return TLSoundOperations::reverse(b, r), std::size_t{0}; });
 }
 
 void OrvaneEditorController::removeDcOffset(void*)
 {
-    changeSelectedBank("Remove DC Offset",
+    changeSelectedBank(tr("Remove DC Offset"),
                        [](auto& b, auto r) { return TLSoundOperations::removeDc(b, r), std::size_t{0}; });
 }
 
 void OrvaneEditorController::trimSilence(void*)
 {
     changeSelectedBank(
-        "Trim Silence", [](auto& b, auto r) { return TLSoundOperations::trimLeadingSilence(b, r), std::size_t{0}; },
+        tr("Trim Silence"), [](auto& b, auto r) { return TLSoundOperations::trimLeadingSilence(b, r), std::size_t{0}; },
         true);
 }
 
 void OrvaneEditorController::deleteSelection(void*)
 {
     if (selection())
-        changeSelectedBank("Delete", [](auto& b, auto r) { return TLSoundOperations::erase(b, r), std::size_t{0}; },
+        changeSelectedBank(tr("Delete"), [](auto& b, auto r) { return TLSoundOperations::erase(b, r), std::size_t{0}; },
                            true);
 }
 
@@ -159,7 +165,8 @@ void OrvaneEditorController::copy(void*)
     const std::vector<std::int16_t> copied =
         TLAudibleSound::samplesOf(mOrvane->mSamples[static_cast<std::size_t>(bank)], range);
     mApplication.setClipboardSound(TLClipboardSound::wave(copied));
-    showStatus("Copied " + secondsText(copied.size()) + " of " + KTDisplayText::bankTitle(bank));
+    showStatus(
+        KTDisplayText::filled(tr("Copied %1 of %2"), {secondsText(copied.size()), KTDisplayText::bankTitle(bank)}));
 }
 
 void OrvaneEditorController::cut(void*)
@@ -167,7 +174,7 @@ void OrvaneEditorController::cut(void*)
     if (!isIdle() || !selection())
         return;
     copy(this);
-    changeSelectedBank("Cut", [](auto& b, auto r) { return TLSoundOperations::erase(b, r), std::size_t{0}; }, true);
+    changeSelectedBank(tr("Cut"), [](auto& b, auto r) { return TLSoundOperations::erase(b, r), std::size_t{0}; }, true);
 }
 
 // The clipboard's sound replaces the selection, or goes in at the cursor;
@@ -177,7 +184,7 @@ void OrvaneEditorController::paste(void*)
     const std::optional<std::vector<std::uint8_t>> wave = mApplication.clipboardSound();
     const TLImportedSound sound = wave ? TLClipboardSound::read(*wave) : TLImportedSound{};
     if (sound.status != TLImportedSound::Status::Imported || sound.raw) {
-        showStatus("The clipboard holds no sound to paste");
+        showStatus(tr("The clipboard holds no sound to paste"));
         return;
     }
     const auto* begin = reinterpret_cast<const std::int16_t*>(sound.samples.data());
@@ -186,10 +193,11 @@ void OrvaneEditorController::paste(void*)
     const TLSampleRange where = selection().value_or(TLSampleRange{at, at});
     std::size_t cut = 0;
     changeSelectedBank(
-        "Paste", [&](auto& b, auto) { return cut = TLSoundOperations::paste(b, where, pasted), std::size_t{0}; }, true);
+        tr("Paste"), [&](auto& b, auto) { return cut = TLSoundOperations::paste(b, where, pasted), std::size_t{0}; },
+        true);
     if (cut > 0)
-        showStatus("Pasted " + secondsText(pasted.size()) + "; " + secondsText(cut) +
-                   " that passed the bank's end was cut");
+        showStatus(KTDisplayText::filled(tr("Pasted %1; %2 that passed the bank's end was cut"),
+                                         {secondsText(pasted.size()), secondsText(cut)}));
 }
 
 void OrvaneEditorController::copyBank(void*)
@@ -198,7 +206,7 @@ void OrvaneEditorController::copyBank(void*)
     if (!mOrvane || !TLBankRange::isBank(bank))
         return;
     mCopiedBank = TLBankSnapshot::of(*mOrvane, bank);
-    showStatus("Copied " + KTDisplayText::bankTitle(bank) + " with its names");
+    showStatus(KTDisplayText::filled(tr("Copied %1 with its names"), {KTDisplayText::bankTitle(bank)}));
 }
 
 void OrvaneEditorController::pasteBank(void*)
@@ -211,10 +219,12 @@ void OrvaneEditorController::pasteBank(void*)
     TLBankSnapshot pasted = *mCopiedBank;
     pasted.bank = bank;
     pasted.restoreInto(*mOrvane);
-    recordStep("Paste Bank " + std::to_string(bank + 1), before);
+    //: An undo step: a copied bank pasted onto the bank numbered %1.
+    recordStep(KTDisplayText::filled(tr("Paste Bank %1"), {std::to_string(bank + 1)}), before);
     tableViewSelectionDidChange(nullptr);
     mTableView->reloadData();
-    showStatus("Pasted " + KTDisplayText::bankTitle(mCopiedBank->bank) + " onto " + KTDisplayText::bankTitle(bank));
+    showStatus(KTDisplayText::filled(tr("Pasted %1 onto %2"), {KTDisplayText::bankTitle(mCopiedBank->bank),
+                                                                KTDisplayText::bankTitle(bank)}));
 }
 
 void OrvaneEditorController::swapBanks(int first, int second)
@@ -229,9 +239,10 @@ void OrvaneEditorController::swapBanks(int first, int second)
     other.bank = first;
     moved.restoreInto(*mOrvane);
     other.restoreInto(*mOrvane);
-    const std::string banks = KTDisplayText::bankTitle(first) + " and " + KTDisplayText::bankTitle(second);
-    recordStep("Swap " + banks, before);
+    const std::string firstTitle = KTDisplayText::bankTitle(first);
+    const std::string secondTitle = KTDisplayText::bankTitle(second);
+    recordStep(KTDisplayText::filled(tr("Swap %1 and %2"), {firstTitle, secondTitle}), before);
     mTableView->selectRowIndexesByExtendingSelection(second, false);
     mTableView->reloadData();
-    showStatus("Swapped " + banks);
+    showStatus(KTDisplayText::filled(tr("Swapped %1 and %2"), {firstTitle, secondTitle}));
 }

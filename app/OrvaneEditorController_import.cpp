@@ -22,14 +22,6 @@ std::string seconds(double value)
     return text;
 }
 
-// "; 12 samples clipped" when float data went beyond full scale.
-std::string clippedText(std::size_t clipped)
-{
-    if (clipped == 0)
-        return {};
-    return "; " + std::to_string(clipped) + (clipped == 1 ? " sample" : " samples") + " clipped";
-}
-
 } // namespace
 
 void OrvaneEditorController::openSample(void*)
@@ -39,8 +31,8 @@ void OrvaneEditorController::openSample(void*)
         return;
 
     const std::optional<std::string> chosen = mApplication.runOpenPanel(
-        {"Import Sample into " + KTDisplayText::bankTitle(selectedBank), "Audio files",
-         {"wav", "wave", "aif", "aiff", "aifc"}, {}, KTFilePanel::Folder::Samples, {}});
+        {KTDisplayText::filled(tr("Import Sample into %1"), {KTDisplayText::bankTitle(selectedBank)}),
+         tr("Audio files"), {"wav", "wave", "aif", "aiff", "aifc"}, {}, KTFilePanel::Folder::Samples, {}});
     if (chosen)
         importSample(*chosen, selectedBank);
 }
@@ -83,8 +75,8 @@ void OrvaneEditorController::importRegion(void*)
     if (!isIdle() || !TLBankRange::isBank(bank))
         return;
     const std::optional<std::string> chosen = mApplication.runOpenPanel(
-        {"Import Region into " + KTDisplayText::bankTitle(bank), "Audio files", {"wav", "wave", "aif", "aiff", "aifc"},
-         {}, KTFilePanel::Folder::Samples, {}});
+        {KTDisplayText::filled(tr("Import Region into %1"), {KTDisplayText::bankTitle(bank)}), tr("Audio files"),
+         {"wav", "wave", "aif", "aiff", "aifc"}, {}, KTFilePanel::Folder::Samples, {}});
     if (!chosen)
         return;
     stopPlaying();
@@ -99,18 +91,18 @@ void OrvaneEditorController::importRegion(void*)
     if (!options)
         return;
     options->resampling = importOptions().resampling;
-    importSample(*chosen, bank, *options, "Import Region");
+    importSample(*chosen, bank, *options, tr("Import Region"));
 }
 
 void OrvaneEditorController::importSample(const std::string& path, int bank)
 {
-    importSample(path, bank, importOptions(), "Import Sample");
+    importSample(path, bank, importOptions(), tr("Import Sample"));
 }
 
 void OrvaneEditorController::importSample(const std::string& path, int bank, const TLImportOptions& options,
                                           const std::string& stepName)
 {
-    const std::string fileName = KTDisplayText::fileNameOf(path);
+    const std::string fileName = KTDisplayText::elidedMiddle(KTDisplayText::fileNameOf(path));
     const TLImportedSound sound = TLSampleImporter::read(path, options);
     switch (sound.status) {
     case TLImportedSound::Status::Imported: {
@@ -118,25 +110,35 @@ void OrvaneEditorController::importSample(const std::string& path, int bank, con
         TLSampleImporter::store(*mOrvane, bank, path, sound);
         recordStep(stepName, before);
         tableViewSelectionDidChange(nullptr);
-        showStatus("Imported " + KTDisplayText::elidedMiddle(fileName) + " into " + KTDisplayText::bankTitle(bank) +
-                   (sound.raw ? " as raw 16-bit little-endian data" : "") + " (" + seconds(sound.bankSeconds()) +
-                   " of the file's " + seconds(sound.sourceSeconds) + ")" + clippedText(sound.clipped));
+        const std::string imported = KTDisplayText::filled(
+            sound.raw ? tr("Imported %1 into %2 as raw 16-bit little-endian data (%3 of the file's %4)")
+                      : tr("Imported %1 into %2 (%3 of the file's %4)"),
+            {fileName, KTDisplayText::bankTitle(bank), seconds(sound.bankSeconds()), seconds(sound.sourceSeconds)});
+        // Float data that went beyond full scale: "...; 12 samples clipped".
+        const std::string clipped = std::to_string(sound.clipped);
+        if (sound.clipped == 0)
+            showStatus(imported);
+        else if (sound.clipped == 1)
+            //: %1 is the import's report: "Imported a.wav into Bank 3 (1.49 s of the file's 2.00 s)".
+            showStatus(KTDisplayText::filled(tr("%1; 1 sample clipped"), {imported}));
+        else
+            showStatus(KTDisplayText::filled(tr("%1; %2 samples clipped"), {imported, clipped}));
         break;
     }
     case TLImportedSound::Status::Unreadable:
         // Not a file, or vanished since it was chosen: the bank stays as it is.
         mApplication.beep();
-        showStatus("Could not import " + KTDisplayText::elidedMiddle(fileName) + ": " + sound.reason);
+        showStatus(KTDisplayText::filled(tr("Could not import %1: %2"), {fileName, sound.reason}));
         break;
     case TLImportedSound::Status::Unsupported:
         mApplication.runCriticalAlertPanel(
-            "Wrong File Format", "OrvaneEditor supports only pcm (no compression) formats (*.aif or *.wav).", "OK",
-            "", "");
+            tr("Wrong File Format"), tr("OrvaneEditor supports only pcm (no compression) formats (*.aif or *.wav)."),
+            tr("OK"), "", "");
         break;
     case TLImportedSound::Status::NoSound:
         mApplication.runCriticalAlertPanel(
-            "No Sound Data", "The file \"" + KTDisplayText::elidedMiddle(fileName) + "\" holds no sound data.", "OK",
-            "", "");
+            tr("No Sound Data"), KTDisplayText::filled(tr("The file \"%1\" holds no sound data."), {fileName}),
+            tr("OK"), "", "");
         break;
     }
 }

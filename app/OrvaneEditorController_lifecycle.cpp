@@ -1,5 +1,6 @@
 #include "app/OrvaneEditorController.h"
 
+#include "app/KTDisplayText.h"
 #include "app/platform/KTApplicationPlatform.h"
 #include "app/platform/KTButton.h"
 #include "app/platform/KTLabel.h"
@@ -20,16 +21,9 @@
 namespace {
 
 constexpr char kClientName[] = "MidiInterfaceTest";
-constexpr char kNoOutputPorts[] = "no output ports detected";
-constexpr char kSetupDidChangeTitle[] = "MIDI Environment did change!";
 constexpr char kShortVersionKey[] = "CFBundleShortVersionString";
 constexpr char kBuildVersionKey[] = "CFBundleVersion";
 constexpr char kMidiPortKey[] = "MidiPort";
-constexpr char kSendToolTip[] = "Send the selected bank or all banks to the instrument (Ctrl+T)";
-constexpr char kNoPortToolTip[] = "No MIDI output port found: connect the instrument and press Rescan";
-constexpr char kNoSequencer[] = "no ALSA sequencer (no /dev/snd/seq)";
-constexpr char kNoSequencerToolTip[] =
-    "The ALSA sequencer cannot be reached (is /dev/snd/seq there? the snd-seq module loaded?): nothing can be sent";
 
 } // namespace
 
@@ -49,7 +43,7 @@ OrvaneEditorController* OrvaneEditorController::init()
 void OrvaneEditorController::awakeFromNib()
 {
     mWindow_Main->center();
-    mWindow_Main->setTitleWithRepresentedFilename("Untitled");
+    mWindow_Main->setTitleWithRepresentedFilename(tr("Untitled"));
     fillVersionLines();
     rescan(this);
     mTableView->selectRowIndexesByExtendingSelection(0, false);
@@ -63,8 +57,9 @@ void OrvaneEditorController::fillVersionLines()
 {
     const std::string shortVersion = mApplication.objectForInfoDictionaryKey(kShortVersionKey);
     const std::string buildVersion = mApplication.objectForInfoDictionaryKey(kBuildVersionKey);
-    mLabel_VersionString_MainWindow->setStringValue("Version " + shortVersion);
-    mLabel_VersionString_AboutWindow->setStringValue("Version " + shortVersion + " (" + buildVersion + ")");
+    mLabel_VersionString_MainWindow->setStringValue(KTDisplayText::filled(tr("Version %1"), {shortVersion}));
+    mLabel_VersionString_AboutWindow->setStringValue(
+        KTDisplayText::filled(tr("Version %1 (%2)"), {shortVersion, buildVersion}));
 }
 
 void OrvaneEditorController::rescan(void*)
@@ -78,7 +73,8 @@ void OrvaneEditorController::rescan(void*)
     mPopUp_MidiPort->removeAllItems();
     mDestinationTitles.clear();
     if (mDestinations == 0) {
-        mPopUp_MidiPort->addItemWithTitle(mClientCreated ? kNoOutputPorts : kNoSequencer);
+        mPopUp_MidiPort->addItemWithTitle(mClientCreated ? tr("no output ports detected")
+                                                         : tr("no ALSA sequencer (no /dev/snd/seq)"));
     } else {
         mDestinationTitles = KTDestinationList::titles(mClient, static_cast<std::size_t>(mDestinations));
         for (const std::string& title : mDestinationTitles)
@@ -87,7 +83,11 @@ void OrvaneEditorController::rescan(void*)
     mPopUp_MidiPort->selectItemAtIndex(
         KTPreferredDestination::indexIn(mDestinationTitles, mApplication.stringForUserDefaultsKey(kMidiPortKey)));
     mButton_Send->setEnabled(mDestinations > 0);
-    mButton_Send->setToolTip(mDestinations > 0 ? kSendToolTip : mClientCreated ? kNoPortToolTip : kNoSequencerToolTip);
+    mButton_Send->setToolTip(
+        mDestinations > 0 ? tr("Send the selected bank or all banks to the instrument (Ctrl+T)")
+        : mClientCreated  ? tr("No MIDI output port found: connect the instrument and press Rescan")
+                          : tr("The ALSA sequencer cannot be reached (is /dev/snd/seq there? the snd-seq module "
+                               "loaded?): nothing can be sent"));
     checkAudioOutput();
     checkAudioInput();
 }
@@ -111,7 +111,7 @@ void OrvaneEditorController::midiSetupDidChange(std::int32_t messageId)
     if (messageId != KTMidiPlatform::kSetupChanged)
         return;
     mApplication.beep();
-    mApplication.runInformationalAlertPanel(kSetupDidChangeTitle, "", "OK", "", "");
+    mApplication.runInformationalAlertPanel(tr("MIDI Environment did change!"), "", tr("OK"), "", "");
     rescan(this);
 }
 

@@ -18,12 +18,6 @@
 
 namespace {
 
-constexpr char kPlayTitle[] = "Play";
-constexpr char kStopTitle[] = "Stop";
-constexpr char kPlayToolTip[] =
-    "Play the selected bank up to its last sound; the silence after it is left out (Space)";
-constexpr char kStopToolTip[] = "Stop playing (Space)";
-
 std::string seconds(double value)
 {
     char text[32];
@@ -56,20 +50,22 @@ void OrvaneEditorController::showAudioOutput()
 {
     if (!mButton_Play)
         return;
-    mButton_Play->setTitle(mPlaying ? kStopTitle : kPlayTitle);
+    mButton_Play->setTitle(mPlaying ? tr("Stop") : tr("Play"));
     mButton_Play->setEnabled(mAudioOutputFailure.empty());
-    mButton_Play->setToolTip(!mAudioOutputFailure.empty() ? noSoundOutputText()
-                             : mPlaying                   ? kStopToolTip
-                                                          : kPlayToolTip);
+    mButton_Play->setToolTip(
+        !mAudioOutputFailure.empty() ? noSoundOutputText()
+        : mPlaying                   ? tr("Stop playing (Space)")
+                                     : tr("Play the selected bank up to its last sound; the silence after it is left "
+                                          "out (Space)"));
 }
 
 // "No sound output: ALSA device "default" could not be opened (no sound card)".
 std::string OrvaneEditorController::noSoundOutputText() const
 {
     if (!mAudioDevice)
-        return "No sound output: none is set up";
-    return "No sound output: ALSA device \"" + mAudioDevice->name() + "\" could not be opened (" +
-           mAudioOutputFailure + ")";
+        return tr("No sound output: none is set up");
+    return KTDisplayText::filled(tr("No sound output: ALSA device \"%1\" could not be opened (%2)"),
+                                 {mAudioDevice->name(), mAudioOutputFailure});
 }
 
 void OrvaneEditorController::play(void*)
@@ -86,13 +82,15 @@ void OrvaneEditorController::play(void*)
     std::vector<std::int16_t> sound =
         TLAudibleSound::samplesOf(mOrvane->mSamples[static_cast<std::size_t>(bank)], chosen);
     if (sound.empty()) {
-        showStatus(KTDisplayText::bankTitle(bank) + " is silent: there is nothing to play");
+        showStatus(
+            KTDisplayText::filled(tr("%1 is silent: there is nothing to play"), {KTDisplayText::bankTitle(bank)}));
         return;
     }
     const double length = double(sound.size()) / TLOrvane::kSampleRate;
     startPlaying(std::move(sound), chosen ? chosen->begin : 0);
-    showStatus("Playing " + KTDisplayText::bankTitle(bank) + (chosen ? ", the selection" : " up to its last sound") +
-               " (" + seconds(length) + ")");
+    showStatus(KTDisplayText::filled(chosen ? tr("Playing %1, the selection (%2)")
+                                            : tr("Playing %1 up to its last sound (%2)"),
+                                     {KTDisplayText::bankTitle(bank), seconds(length)}));
 }
 
 double OrvaneEditorController::playSound(const KTSample& samples)
@@ -151,7 +149,7 @@ void OrvaneEditorController::playbackDidEnd(unsigned playback, const std::string
     endPlaying();
     if (failure.empty())
         return;
-    showStatus("Playback failed: " + failure);
+    showStatus(KTDisplayText::filled(tr("Playback failed: %1"), {failure}));
     checkAudioOutput();
 }
 

@@ -13,21 +13,6 @@
 
 // Loading a disk file into the banks.
 
-namespace {
-
-constexpr const char* kWrongFormatTitle = "Wrong File Format";
-constexpr const char* kWrongFormatMessage = "This file contains no sound bank(s)\nfor a Tavel Orvane.";
-
-// The question shown when a one-bank disk belongs to another bank. The names
-// are put in here, so a "%" inside them is shown as it is.
-std::string differentBanksMessage(const std::string& fileBank, const std::string& selectedBank)
-{
-    return "The file contains data for bank: \"" + KTDisplayText::elidedMiddle(fileBank) +
-           "\".\nDo you want to overwrite bank: \"" + KTDisplayText::elidedMiddle(selectedBank) + "\"?";
-}
-
-} // namespace
-
 void OrvaneEditorController::openDisk(void*)
 {
     const int selectedBank = mTableView->selectedRow();
@@ -35,7 +20,7 @@ void OrvaneEditorController::openDisk(void*)
         return;
 
     const std::optional<std::string> chosen =
-        mApplication.runOpenPanel({"Open Disk", "Disks", {"mid", "midi"}, {}, KTFilePanel::Folder::Disks, {}});
+        mApplication.runOpenPanel({tr("Open Disk"), tr("Disks"), {"mid", "midi"}, {}, KTFilePanel::Folder::Disks, {}});
     if (chosen)
         loadDisk(*chosen, selectedBank);
 }
@@ -55,34 +40,38 @@ void OrvaneEditorController::loadDisk(const std::string& path, int selectedBank)
     case TLDiskReport::Outcome::Loadable:
         break;
     case TLDiskReport::Outcome::NotAFile:
-        showStatus("Could not open " + fileName + ": " + report.reason);
+        showStatus(KTDisplayText::filled(tr("Could not open %1: %2"), {fileName, report.reason}));
         return;
     case TLDiskReport::Outcome::NotMidiFile:
     case TLDiskReport::Outcome::Foreign:
-        mApplication.runCriticalAlertPanel(kWrongFormatTitle, kWrongFormatMessage, "OK", "", "");
-        showStatus("No banks in " + fileName);
+        mApplication.runCriticalAlertPanel(tr("Wrong File Format"),
+                                           tr("This file contains no sound bank(s)\nfor a Tavel Orvane."), tr("OK"),
+                                           "", "");
+        showStatus(KTDisplayText::filled(tr("No banks in %1"), {fileName}));
         return;
     case TLDiskReport::Outcome::Damaged:
         // A damaged dump refuses the whole disk before any bank changes.
-        mApplication.runCriticalAlertPanel("Damaged Disk",
-                                           "\"" + fileName + "\" cannot be loaded: " +
-                                               KTDisplayText::sentence(report.reason) + "\nNo bank was changed.",
-                                           "OK", "", "");
+        mApplication.runCriticalAlertPanel(
+            tr("Damaged Disk"),
+            KTDisplayText::filled(tr("\"%1\" cannot be loaded: %2\nNo bank was changed."),
+                                  {fileName, KTDisplayText::sentence(report.reason)}),
+            tr("OK"), "", "");
         return;
     }
     const int target = targetBankFor(report, selectedBank);
     if (target == kKeepBanks) {
         mTableView->reloadData();
-        showStatus("Did not load " + fileName + ": the banks are as they were");
+        showStatus(KTDisplayText::filled(tr("Did not load %1: the banks are as they were"), {fileName}));
         return;
     }
     const std::vector<TLBankSnapshot> before = snapshots(0, TLOrvane::kBankCount);
     TLDiskLoader::load(report, *mOrvane, target);
-    recordStep("Load Disk", before);
+    recordStep(tr("Load Disk"), before);
     tableViewSelectionDidChange(nullptr);
     mTableView->reloadData();
     const std::size_t count = report.banks.size();
-    showStatus("Loaded " + std::to_string(count) + (count == 1 ? " bank" : " banks") + " from " + fileName);
+    showStatus(count == 1 ? KTDisplayText::filled(tr("Loaded 1 bank from %1"), {fileName})
+                          : KTDisplayText::filled(tr("Loaded %1 banks from %2"), {std::to_string(count), fileName}));
     const bool retargeted = target != TLDiskLoader::kOwnBank;
     setDocument(path, report.shape, retargeted ? target : report.banks.back(),
                 retargeted ? std::vector<int>{target} : report.banks);
@@ -94,9 +83,12 @@ int OrvaneEditorController::targetBankFor(const TLDiskReport& report, int select
     if (report.shape != TLDiskShape::OneBank || diskBank == selectedBank)
         return TLDiskLoader::kOwnBank;
     mApplication.beep();
-    const std::string message = differentBanksMessage(mOrvane->mBankNames[static_cast<std::size_t>(diskBank)],
-                                                      mOrvane->mBankNames[static_cast<std::size_t>(selectedBank)]);
-    if (mApplication.runCriticalAlertPanel("Different Banks!", message, "YES", "NO", "") != 1)
+    // The names are filled in one pass: a "%" inside them is shown as it is.
+    const std::string message = KTDisplayText::filled(
+        tr("The file contains data for bank: \"%1\".\nDo you want to overwrite bank: \"%2\"?"),
+        {KTDisplayText::elidedMiddle(mOrvane->mBankNames[static_cast<std::size_t>(diskBank)]),
+         KTDisplayText::elidedMiddle(mOrvane->mBankNames[static_cast<std::size_t>(selectedBank)])});
+    if (mApplication.runCriticalAlertPanel(tr("Different Banks!"), message, tr("YES"), tr("NO"), "") != 1)
         return kKeepBanks;
     return selectedBank;
 }

@@ -51,19 +51,21 @@ void OrvaneEditorController::checkAudioInput()
     mAudioInputFailure = mAudioInput ? mAudioInput->open() : "none is set up";
     if (mAudioInput && mAudioInputFailure.empty())
         mAudioInput->close();
-    const std::string reason = mAudioInput ? "No sound input: ALSA device \"" + mAudioInput->name() +
-                                                 "\" could not be opened (" + mAudioInputFailure + ")"
-                                           : "No sound input: none is set up";
+    const std::string reason =
+        mAudioInput ? KTDisplayText::filled(tr("No sound input: ALSA device \"%1\" could not be opened (%2)"),
+                                            {mAudioInput->name(), mAudioInputFailure})
+                    : tr("No sound input: none is set up");
     if (mMenuItem_Record)
-        mMenuItem_Record->setToolTip(mAudioInputFailure.empty() ? "Record from the sound input into the selected bank"
-                                                                : reason);
+        mMenuItem_Record->setToolTip(
+            mAudioInputFailure.empty() ? tr("Record from the sound input into the selected bank") : reason);
     if (!mAudioInputFailure.empty() && mAudioInput)
         showStatus(reason);
 }
 
 bool OrvaneEditorController::canRecord() const
 {
-    return mRecorder && mAudioInputFailure.empty() && isIdle() && !mRecording && TLBankRange::isBank(mTableView->selectedRow());
+    return mRecorder && mAudioInputFailure.empty() && isIdle() && !mRecording &&
+           TLBankRange::isBank(mTableView->selectedRow());
 }
 
 void OrvaneEditorController::record(void*)
@@ -75,7 +77,7 @@ void OrvaneEditorController::record(void*)
     mRecordSheet->begin(mAudioInput->name(),
                         {[this](std::optional<double> threshold) { startRecording(threshold); },
                          [this] { mRecorder->stop(); }, [this] { endRecording(true); }});
-    mRecordSheet->showState("Press Record to start, or set a threshold to start with the sound", false);
+    mRecordSheet->showState(tr("Press Record to start, or set a threshold to start with the sound"), false);
 }
 
 void OrvaneEditorController::startRecording(std::optional<double> thresholdDbfs)
@@ -85,8 +87,9 @@ void OrvaneEditorController::startRecording(std::optional<double> thresholdDbfs)
     mRecording = true;
     mRecordedTake.clear();
     const unsigned take = ++mTake;
-    mRecordSheet->showState(thresholdDbfs ? "Waiting for the sound to reach " + levelText(*thresholdDbfs) + "\u2026"
-                                          : "Recording\u2026",
+    mRecordSheet->showState(thresholdDbfs ? KTDisplayText::filled(tr("Waiting for the sound to reach %1\u2026"),
+                                                                  {levelText(*thresholdDbfs)})
+                                          : tr("Recording\u2026"),
                             !thresholdDbfs);
     // The recorder's thread reports; its reports run on the main thread.
     KTAudioRecorder::Observer observer{
@@ -116,7 +119,8 @@ void OrvaneEditorController::recordingProgress(unsigned take, const KTAudioRecor
         return;
     // The waveform fills in while the take grows.
     mRecordedTake.insert(mRecordedTake.end(), added.begin(), added.end());
-    mRecordSheet->showState("Recording: " + secondsText(mRecordedTake.size()) + " of 1.49 s", true);
+    mRecordSheet->showState(KTDisplayText::filled(tr("Recording: %1 of 1.49 s"), {secondsText(mRecordedTake.size())}),
+                            true);
     if (mWaveformView) {
         std::vector<std::int16_t> shown = mRecordedTake;
         shown.resize(TLOrvane::kSamplesPerBank);
@@ -132,9 +136,10 @@ void OrvaneEditorController::recordingEnded(unsigned take, KTAudioRecorder::Endi
     mRecording = false;
     if (!ending.failure.empty()) {
         endRecording(false);
-        mApplication.runCriticalAlertPanel("Recording Failed",
-                                           "The sound input failed: " + KTDisplayText::sentence(ending.failure), "OK",
-                                           "", "");
+        mApplication.runCriticalAlertPanel(
+            tr("Recording Failed"),
+            KTDisplayText::filled(tr("The sound input failed: %1"), {KTDisplayText::sentence(ending.failure)}),
+            tr("OK"), "", "");
         checkAudioInput();
         return;
     }
@@ -144,10 +149,13 @@ void OrvaneEditorController::recordingEnded(unsigned take, KTAudioRecorder::Endi
     }
     const std::vector<TLBankSnapshot> before = snapshots(mRecordingBank, mRecordingBank + 1);
     TLRecording::store(*mOrvane, mRecordingBank, ending.take, mRecordingStarted);
-    recordStep("Record " + KTDisplayText::bankTitle(mRecordingBank), before);
+    const std::string title = KTDisplayText::bankTitle(mRecordingBank);
+    recordStep(KTDisplayText::filled(tr("Record %1"), {title}), before);
     endRecording(false);
-    showStatus("Recorded " + secondsText(ending.take.size()) + " into " + KTDisplayText::bankTitle(mRecordingBank) +
-               (ending.overruns > 0 ? " (the input ran over: some sound was lost)" : ""));
+    showStatus(KTDisplayText::filled(ending.overruns > 0
+                                         ? tr("Recorded %1 into %2 (the input ran over: some sound was lost)")
+                                         : tr("Recorded %1 into %2"),
+                                     {secondsText(ending.take.size()), title}));
 }
 
 // The sheet closes; a take still running is discarded (Cancel), and the

@@ -34,7 +34,8 @@ void OrvaneEditorController::setRecoveryFolder(const std::string& folder)
     mRecovery = std::make_unique<TLRecoveryFolder>(folder);
     if (const std::string failure = mRecovery->claim(); !failure.empty()) {
         mRecovery.reset();
-        showStatus("Unsaved changes cannot be kept for recovery in " + folder + ": " + failure);
+        showStatus(
+            KTDisplayText::filled(tr("Unsaved changes cannot be kept for recovery in %1: %2"), {folder, failure}));
     }
 }
 
@@ -51,7 +52,7 @@ void OrvaneEditorController::writeRecovery()
     for (const int bank : unsaved)
         disks.push_back(mSavedState->diskOf(bank));
     if (const TLWriteResult result = TLRecoveryFile::write(mRecovery->ownFile(), *mOrvane, unsaved, disks); !result)
-        showStatus("Unsaved changes could not be kept for recovery: " + result.failure);
+        showStatus(KTDisplayText::filled(tr("Unsaved changes could not be kept for recovery: %1"), {result.failure}));
 }
 
 void OrvaneEditorController::offerRecovery()
@@ -64,11 +65,11 @@ void OrvaneEditorController::offerRecovery()
             mRecovery->remove(file);
             continue;
         }
-        const int answer = mApplication.runInformationalAlertPanel(
-            "Recover Unsaved Changes?",
-            "OrvaneEditor ended on " + timeText(contents.written) + " without saving " +
-                bankList(contents.report.banks) + ".\nRecover them as unsaved changes, or discard them?",
-            "Recover", "Discard", "");
+        const std::string message = KTDisplayText::filled(
+            tr("OrvaneEditor ended on %1 without saving %2.\nRecover them as unsaved changes, or discard them?"),
+            {timeText(contents.written), bankList(contents.report.banks)});
+        const int answer = mApplication.runInformationalAlertPanel(tr("Recover Unsaved Changes?"), message,
+                                                                   tr("Recover"), tr("Discard"), "");
         if (answer == 1)
             recover(file.string());
         mRecovery->remove(file);
@@ -82,9 +83,9 @@ bool OrvaneEditorController::recover(const std::string& file)
         return false;
     const std::vector<TLBankSnapshot> before = snapshots(0, TLOrvane::kBankCount);
     TLDiskLoader::load(report, *mOrvane);
-    recordStep("Recover Unsaved Changes", before);
+    recordStep(tr("Recover Unsaved Changes"), before);
     tableViewSelectionDidChange(nullptr);
     mTableView->reloadData();
-    showStatus("Recovered " + bankList(report.banks) + " as unsaved changes");
+    showStatus(KTDisplayText::filled(tr("Recovered %1 as unsaved changes"), {bankList(report.banks)}));
     return true;
 }

@@ -31,13 +31,15 @@ bool OrvaneEditorController::saveAsDisk(TLDiskShape shape, int selectedBank)
     const bool allBanks = shape == TLDiskShape::AllBanks;
     if (!isIdle() || (!allBanks && !TLBankRange::isBank(selectedBank)))
         return false;
-    const std::string title = allBanks ? "All Banks" : KTDisplayText::bankTitle(selectedBank);
+    const std::string title = KTDisplayText::bankTitle(selectedBank);
     // The open disk's name and folder, when it is the same kind of disk.
     const bool sameShape = !mDocumentPath.empty() && shape == mDocumentShape;
     std::string suggested = sameShape ? KTDisplayText::fileNameOf(mDocumentPath) : "All Banks.mid";
     if (!allBanks && !sameShape)
         suggested = TLSafeFileName::from(mOrvane->mBankNames[static_cast<std::size_t>(selectedBank)], title) + ".mid";
-    KTFilePanel panel{"Save " + title + " as Disk", "Disks", {"mid", "midi"}, suggested, KTFilePanel::Folder::Disks, {}};
+    const std::string panelTitle =
+        allBanks ? tr("Save All Banks as Disk") : KTDisplayText::filled(tr("Save %1 as Disk"), {title});
+    KTFilePanel panel{panelTitle, tr("Disks"), {"mid", "midi"}, suggested, KTFilePanel::Folder::Disks, {}};
     if (!mDocumentPath.empty())
         panel.startFolder = std::filesystem::path(mDocumentPath).parent_path().string();
     const std::optional<std::string> chosen = mApplication.runSavePanel(panel);

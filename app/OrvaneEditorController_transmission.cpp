@@ -1,5 +1,6 @@
 #include "app/OrvaneEditorController.h"
 
+#include "app/KTDisplayText.h"
 #include "app/platform/KTApplicationPlatform.h"
 #include "app/platform/KTLabel.h"
 #include "app/platform/KTMatrix.h"
@@ -13,6 +14,7 @@
 #include "midiout/KTMidiInterfaceTransmitter.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,29 +24,38 @@
 
 namespace {
 
-constexpr char kSendAllBanksTitle[] = "Send All Banks";
 constexpr char kTransferSpeedKey[] = "TransferSpeed";
-constexpr char kTransmitButton[] = "Transmit";
-constexpr char kCancelButton[] = "Cancel";
-constexpr char kInitializing[] = "Initializing...";
-constexpr char kReleasing[] = "Releasing...";
 
 // Answer of an alert for its default button.
 constexpr int kDefaultButton = 1;
 // Rows of the scope matrix.
 constexpr int kScopeSelectedBank = 0;
 
+// The sheet's and the failure alert's texts in the user's language.
+struct TransmissionTexts {
+    // "Sending... Bank %1: "%2"": the bank's number and name.
+    std::string sending;
+    std::string releasing;
+    std::string failedTitle;
+    // "Bank %1: "%2" did not arrive...": the bank's number and name.
+    std::string failedMessage;
+    std::string ok;
+};
+
 // What the progress posts need: the controller for its controls and bank
-// store, and the platform.
+// store, the platform, and the texts, looked up on the main thread where the
+// posted blocks run.
 struct WorkerContext {
     OrvaneEditorController& controller;
     KTApplicationPlatform& application;
+    std::function<TransmissionTexts()> texts;
 };
 
-// Built by concatenation: the name is text, never a format.
-std::string sendingText(int bank, const std::string& name)
+// The number and the name are filled in one pass: a "%" in the name is shown
+// as it is.
+std::string bankText(const std::string& pattern, int bank, const std::string& name)
 {
-    return "Sending... Bank " + std::to_string(bank + 1) + ": \"" + name + "\"";
+    return KTDisplayText::filled(pattern, {std::to_string(bank + 1), name});
 }
 
 // The blocks below run on the main thread. After termination the bank store is
@@ -54,13 +65,13 @@ std::string sendingText(int bank, const std::string& name)
 void postProgress(const WorkerContext& context, const TLSendProgress& progress, bool bankStarts)
 {
     OrvaneEditorController& controller = context.controller;
-    context.application.postToMainQueue([&controller, progress, bankStarts] {
+    context.application.postToMainQueue([&controller, texts = context.texts, progress, bankStarts] {
         if (!controller.mOrvane)
             return;
         KTProgressIndicator& bar = *controller.mProgressIndicator;
         if (bankStarts) {
             const std::string& name = controller.mOrvane->mBankNames[static_cast<std::size_t>(progress.bank)];
-            controller.mLabel_ProgressStatus->setStringValue(sendingText(progress.bank, name));
+            controller.mLabel_ProgressStatus->setStringValue(bankText(texts().sending, progress.bank, name));
             bar.setMaxValue(progress.seconds);
             return;
         }
@@ -73,10 +84,10 @@ void postEndOfTransmission(const WorkerContext& context)
 {
     OrvaneEditorController& controller = context.controller;
     KTApplicationPlatform& application = context.application;
-    application.postToMainQueue([&controller, &application] {
+    application.postToMainQueue([&controller, &application, texts = context.texts] {
         if (!controller.mOrvane)
             return;
-        controller.mLabel_ProgressStatus->setStringValue(kReleasing);
+        controller.mLabel_ProgressStatus->setStringValue(texts().releasing);
         application.endSheet(*controller.mWindow_Progress);
     });
 }
@@ -86,14 +97,14 @@ void postFailedTransmission(const WorkerContext& context, int bank)
 {
     OrvaneEditorController& controller = context.controller;
     KTApplicationPlatform& application = context.application;
-    application.postToMainQueue([&controller, &application, bank] {
+    application.postToMainQueue([&controller, &application, texts = context.texts, bank] {
         if (!controller.mOrvane)
             return;
         application.endSheet(*controller.mWindow_Progress);
         const std::string& name = controller.mOrvane->mBankNames[static_cast<std::size_t>(bank)];
-        const std::string message = "Bank " + std::to_string(bank + 1) + ": \"" + name +
-                                    "\" did not arrive.\nThe MIDI destination went away or refused the data.";
-        application.runCriticalAlertPanel("Send Failed", message, "OK", "", "");
+        const TransmissionTexts shown = texts();
+        application.runCriticalAlertPanel(shown.failedTitle, bankText(shown.failedMessage, bank, name), shown.ok, "",
+                                          "");
     });
 }
 
@@ -107,11 +118,13 @@ void OrvaneEditorController::send(void*)
         // At the line rate "over 10 Minutes"; slower speeds take longer.
         const std::vector<int> all{0, 1, 2, 3, 4, 5, 6};
         const int channel = mPopUp_MidiChannel->indexOfSelectedItem();
-        const auto minutes = static_cast<int>(TLSendJob(*mOrvane, all, channel, transferSpeed()).estimatedSeconds() / 60);
-        const std::string message = "The sending of all banks take over " + std::to_string(minutes) +
-                                    " Minutes.\nDo you want to really transmit?";
-        const int answer = mApplication.runInformationalAlertPanel(kSendAllBanksTitle, message, kTransmitButton,
-                                                                   kCancelButton, "");
+        const double seconds = TLSendJob(*mOrvane, all, channel, transferSpeed()).estimatedSeconds();
+        const auto minutes = static_cast<int>(seconds / 60);
+        const std::string message = KTDisplayText::filled(
+            tr("The sending of all banks take over %1 Minutes.\nDo you want to really transmit?"),
+            {std::to_string(minutes)});
+        const int answer = mApplication.runInformationalAlertPanel(tr("Send All Banks"), message, tr("Transmit"),
+                                                                   tr("Cancel"), "");
         if (answer != kDefaultButton)
             return;
     }
@@ -139,7 +152,7 @@ void OrvaneEditorController::transmit()
             SheetDidEndReturnCodeContextInfo(sheet, returnCode, contextInfo);
         },
         nullptr);
-    mLabel_ProgressStatus->setStringValue(kInitializing);
+    mLabel_ProgressStatus->setStringValue(tr("Initializing..."));
 
     auto transmitter = KTMidiInterfaceTransmitter::transmitterWithClientForDestination(
         mClient, mClock, static_cast<std::uint16_t>(port));
@@ -177,7 +190,13 @@ void OrvaneEditorController::SheetDidEndReturnCodeContextInfo(KTWindow* sheet, i
 void OrvaneEditorController::transmissionWorker(int firstBank, int endBank, int channel,
                                                 std::shared_ptr<KTMidiInterfaceTransmitter> transmitter)
 {
-    const WorkerContext context{*this, mApplication};
+    // Called by the posted blocks, on the main thread.
+    const auto texts = [this] {
+        return TransmissionTexts{
+            tr("Sending... Bank %1: \"%2\""), tr("Releasing..."), tr("Send Failed"),
+            tr("Bank %1: \"%2\" did not arrive.\nThe MIDI destination went away or refused the data."), tr("OK")};
+    };
+    const WorkerContext context{*this, mApplication, texts};
     std::vector<int> banks;
     for (int bank = firstBank; bank < endBank; ++bank)
         banks.push_back(bank);

@@ -32,9 +32,10 @@ _orvane_options()
     [[ -n $words ]] && { echo "$words"; return; }
     case $2 in
     info) words="--json" ;;
-    import) words="--bank= --out= --from= --one-bank --name= --resample= --channel=" ;;
-    export) words="--bank= --out=" ;;
-    send) words="--port= --channel= --banks=" ;;
+    import) words="--bank= --out= --from= --one-bank --name= --resample= --start= --length= --channel=
+        --trim-silence --normalize" ;;
+    export) words="--bank= --out= --trim --all --out-dir=" ;;
+    send) words="--port= --channel= --banks= --speed=" ;;
     play) words="--bank= --device=" ;;
     edit) words="--bank= --out= --range= --crop --delete --silence --gain= --normalize --fade-in --fade-out
         --reverse --remove-dc --trim-silence --snap" ;;
@@ -81,6 +82,7 @@ _orvane_value()
     --bank | --banks) _orvane_words "1 2 3 4 5 6 7" "$cur" ;;
     --channel) [[ $command == send ]] && _orvane_words "$(echo {1..16})" "$cur" || _orvane_words "mix left right" "$cur" ;;
     --resample) _orvane_words "linear hq" "$cur" ;;
+    --speed) _orvane_words "100 75 50 25" "$cur" ;;
     --port) _orvane_ports "$program" "$cur" ;;
     --out) [[ $command == export ]] && _orvane_files "$cur" wav || _orvane_files "$cur" mid ;;
     --from) _orvane_files "$cur" mid ;;

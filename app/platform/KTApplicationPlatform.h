@@ -88,4 +88,8 @@ public:
     virtual void setStringForUserDefaultsKey(const std::string& key, const std::string& value) = 0;
     // Adds a disk that was opened or saved to the recent disks.
     virtual void noteRecentDocument(const std::string& path) = 0;
+
+    // text in the user's language, from the translations of the named context;
+    // text itself where there is none.
+    virtual std::string translated(const char* context, const char* text) const = 0;
 };

@@ -29,7 +29,8 @@ QStringList nameFilters(const KTFilePanel& panel)
             patterns << QStringLiteral("*.") + QString::fromStdString(type);
         filters << QString::fromStdString(panel.filterName) + QStringLiteral(" (%1)").arg(patterns.join(' '));
     }
-    return filters << QObject::tr("All files (*)");
+    // The pattern stays as it is: only the words before it are translated.
+    return filters << QCoreApplication::translate("KTQtApplicationPlatform", "All files") + QStringLiteral(" (*)");
 }
 
 } // namespace
@@ -71,17 +72,25 @@ std::optional<std::string> KTQtApplicationPlatform::runPanel(const KTFilePanel& 
         if (!save)
             return typed.toStdString();
         const std::optional<QString> path =
-            KTQtSavePath::confirmed(typed, panel.allowedFileTypes, [this](const QString& existing) {
-                const std::string name = QFileInfo(existing).fileName().toStdString();
-                return runAlert(QMessageBox::Warning, "\u201C" + name + "\u201D already exists.",
-                                "Do you want to replace it?", "Replace", "Cancel", "") == 1;
-            });
+            KTQtSavePath::confirmed(typed, panel.allowedFileTypes,
+                                    [this](const QString& existing) { return mayReplace(existing); });
         if (path)
             return path->toStdString();
         // Back in the folder of the name that was not replaced.
         dialog.setDirectory(folder);
         dialog.selectFile(QFileInfo(typed).fileName());
     }
+}
+
+bool KTQtApplicationPlatform::mayReplace(const QString& existing)
+{
+    const QString title = QCoreApplication::translate("KTQtApplicationPlatform", "“%1” already exists.")
+                              .arg(QFileInfo(existing).fileName());
+    const QString message = QCoreApplication::translate("KTQtApplicationPlatform", "Do you want to replace it?");
+    const QString replace = QCoreApplication::translate("KTQtApplicationPlatform", "Replace");
+    const QString cancel = QCoreApplication::translate("KTQtApplicationPlatform", "Cancel");
+    return runAlert(QMessageBox::Warning, title.toStdString(), message.toStdString(), replace.toStdString(),
+                    cancel.toStdString(), "") == 1;
 }
 
 int KTQtApplicationPlatform::runAlert(QMessageBox::Icon icon, const std::string& title, const std::string& message,
@@ -95,8 +104,10 @@ int KTQtApplicationPlatform::runAlert(QMessageBox::Icon icon, const std::string&
     // text format reaches only the title's label.
     for (QLabel* label : box.findChildren<QLabel*>())
         label->setTextFormat(Qt::PlainText);
-    QPushButton* defaultChoice =
-        box.addButton(QString::fromStdString(defaultButton.empty() ? "OK" : defaultButton), QMessageBox::AcceptRole);
+    // The buttons' titles come translated; only the fallback is the window's own.
+    const QString defaultTitle = defaultButton.empty() ? QCoreApplication::translate("KTQtApplicationPlatform", "OK")
+                                                       : QString::fromStdString(defaultButton);
+    QPushButton* defaultChoice = box.addButton(defaultTitle, QMessageBox::AcceptRole);
     QPushButton* alternateChoice = alternateButton.empty()
         ? nullptr
         : box.addButton(QString::fromStdString(alternateButton), QMessageBox::RejectRole);
@@ -209,6 +220,11 @@ void KTQtApplicationPlatform::postToMainQueueAfter(std::chrono::milliseconds del
 std::thread KTQtApplicationPlatform::startBackgroundOperation(std::function<void()> block)
 {
     return std::thread(std::move(block));
+}
+
+std::string KTQtApplicationPlatform::translated(const char* context, const char* text) const
+{
+    return QCoreApplication::translate(context, text).toStdString();
 }
 
 std::string KTQtApplicationPlatform::objectForInfoDictionaryKey(const std::string& key) const

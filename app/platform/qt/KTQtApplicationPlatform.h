@@ -45,6 +45,7 @@ public:
     std::string stringForUserDefaultsKey(const std::string& key) const override;
     void setStringForUserDefaultsKey(const std::string& key, const std::string& value) override;
     void noteRecentDocument(const std::string& path) override;
+    std::string translated(const char* context, const char* text) const override;
 
 private:
     struct Sheet {
@@ -54,6 +55,8 @@ private:
     };
 
     std::optional<std::string> runPanel(const KTFilePanel& panel, bool save);
+    // Asks whether the file at existing, about to be saved over, may be replaced.
+    bool mayReplace(const QString& existing);
     int runAlert(QMessageBox::Icon icon, const std::string& title, const std::string& message,
                  const std::string& defaultButton, const std::string& alternateButton,
                  const std::string& otherButton);

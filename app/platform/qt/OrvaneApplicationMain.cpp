@@ -15,6 +15,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <csignal>
 
@@ -25,6 +28,23 @@ namespace {
 std::map<std::string, std::string> infoDictionary()
 {
     return {{"CFBundleShortVersionString", ORVANE_SHORT_VERSION}, {"CFBundleVersion", ORVANE_BUILD_VERSION}};
+}
+
+// Loads the translation named base for the first of the user's languages
+// (LANGUAGE, then LC_ALL, LC_MESSAGES, LANG) that has one, from folder. The
+// texts are written in English: an English language ahead of the others keeps
+// them, so LANGUAGE=en:de gives English.
+bool loadTranslation(QTranslator& translator, const QString& base, const QString& folder)
+{
+    for (const QString& language : QLocale::system().uiLanguages()) {
+        if (language == QStringLiteral("C") || language.startsWith(QStringLiteral("en")))
+            return false;
+        if (translator.load(base + QLatin1Char('_') + QString(language).replace(QLatin1Char('-'), QLatin1Char('_')),
+                            folder) ||
+            translator.load(base + QLatin1Char('_') + language.section(QLatin1Char('-'), 0, 0), folder))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -43,6 +63,15 @@ int OrvaneApplicationMain(int argc, char** argv, const std::function<void(KTQtEd
     // Only the Quit command and the main window's close button end the program,
     // both through the controller's termination answer.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // The window in the user's language, Qt's own dialogs and buttons with it.
+    QTranslator qtTexts;
+    QTranslator editorTexts;
+    if (loadTranslation(editorTexts, QStringLiteral("OrvaneEditor"), QStringLiteral(":/i18n"))) {
+        QApplication::installTranslator(&editorTexts);
+        if (loadTranslation(qtTexts, QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QApplication::installTranslator(&qtTexts);
+    }
 
     // Every ALSA failure the editor meets it shows in its window (no ports, no
     // sound output); alsa-lib's own messages on stderr would only repeat them.
