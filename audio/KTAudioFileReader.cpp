@@ -1,5 +1,8 @@
 #include "audio/KTAudioFileReader.h"
 
+#include "audio/KTAiffFileReader.h"
+#include "audio/KTWaveFileReader.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -12,6 +15,16 @@ constexpr std::uint64_t kContainerHeaderSize = 12;
 constexpr std::uint64_t kReadThroughSkip = 65536;
 
 } // namespace
+
+std::unique_ptr<KTAudioFileReader> KTAudioFileReader::open(const char* path)
+{
+    std::unique_ptr<KTAudioFileReader> reader = std::make_unique<KTAiffFileReader>(path);
+    if (!reader->isValid()) {
+        reader->close();
+        reader = std::make_unique<KTWaveFileReader>(path);
+    }
+    return reader;
+}
 
 KTAudioFileReader::KTAudioFileReader(const char* path)
     : KTFileReader(path)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,9 @@ class KTAudioFileReader : public KTFileReader {
 public:
     explicit KTAudioFileReader(const char* path);
     ~KTAudioFileReader() override;
+    // The reader of the file's format: AIFF when its header says so, else WAV
+    // (whose isValid() tells whether it is either).
+    static std::unique_ptr<KTAudioFileReader> open(const char* path);
 
     virtual bool isValid() const = 0;
     virtual bool isSupported() const = 0;

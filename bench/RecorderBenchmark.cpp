@@ -4,6 +4,7 @@
 // memory rose while recording (peak_rss_kb) and the processor time a bank
 // costs (cpu_ms).
 
+#include "bench/ProcessMemory.h"
 #include "audioin/KTAudioRecorder.h"
 #include "tests/support/KTScriptedAudioInput.h"
 
@@ -20,16 +21,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-long statusKilobytes(const std::string& name)
-{
-    std::ifstream status("/proc/self/status");
-    const std::string key = name + ":";
-    for (std::string line; std::getline(status, line);)
-        if (line.compare(0, key.size(), key) == 0)
-            return std::strtol(line.c_str() + key.size(), nullptr, 10);
-    return 0;
-}
 
 double cpuMilliseconds()
 {
@@ -49,7 +40,8 @@ void BM_RecordBankInRealTime(benchmark::State& state)
         input.mPaced = true;
         for (int i = 0; i < 2 * 66000; ++i)
             input.mSignal.push_back(static_cast<std::int16_t>(i * 7919 % 50000 - 25000));
-        const long before = statusKilobytes("VmRSS");
+        const long before = ProcessMemory::kilobytes("VmRSS");
+        ProcessMemory::resetPeak();
         std::ofstream("/proc/self/clear_refs") << "5";
         const double cpuBefore = cpuMilliseconds();
         long block = 0;
@@ -65,7 +57,7 @@ void BM_RecordBankInRealTime(benchmark::State& state)
                             nullptr});
         recorder.wait();
         cpu += cpuMilliseconds() - cpuBefore;
-        peakGrowth = std::max(peakGrowth, statusKilobytes("VmHWM") - before);
+        peakGrowth = std::max(peakGrowth, ProcessMemory::kilobytes("VmHWM") - before);
     }
     state.counters["max_lag_ms"] = maxLag;
     state.counters["mean_lag_ms"] = lagSum / static_cast<double>(std::max(1L, levels));

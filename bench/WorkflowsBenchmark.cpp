@@ -3,6 +3,7 @@
 // banks, and importing a 2-second and a one-hour WAV. The imports also report
 // how far the resident memory rose above what it was before (peak_rss_mb).
 
+#include "bench/ProcessMemory.h"
 #include "ApplicationPlatformDouble.h"
 #include "EditorWindowDouble.h"
 #include "KTRecordingMidiPlatform.h"
@@ -81,23 +82,6 @@ std::string soxWav(int seconds)
     return path.string();
 }
 
-// Kilobytes from a "Name:   123 kB" line of /proc/self/status.
-long statusKilobytes(const std::string& name)
-{
-    std::ifstream status("/proc/self/status");
-    const std::string key = name + ":";
-    for (std::string line; std::getline(status, line);)
-        if (line.compare(0, key.size(), key) == 0)
-            return std::strtol(line.c_str() + key.size(), nullptr, 10);
-    return 0;
-}
-
-// Resets the peak resident size to the current one.
-void resetPeakResidentSize()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 void BM_SaveAllBanks(benchmark::State& state)
 {
     Editor editor;
@@ -137,11 +121,11 @@ void BM_ImportWav(benchmark::State& state)
     long peakGrowth = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        const long before = statusKilobytes("VmRSS");
-        resetPeakResidentSize();
+        const long before = ProcessMemory::kilobytes("VmRSS");
+        ProcessMemory::resetPeak();
         state.ResumeTiming();
         editor.import(path);
-        peakGrowth = std::max(peakGrowth, statusKilobytes("VmHWM") - before);
+        peakGrowth = std::max(peakGrowth, ProcessMemory::kilobytes("VmHWM") - before);
     }
     if (!editor.quiet())
         state.SkipWithError("the import failed");

@@ -1,7 +1,6 @@
 #include "device/TLFileOverview.h"
 
-#include "audio/KTAiffFileReader.h"
-#include "audio/KTWaveFileReader.h"
+#include "audio/KTAudioFileReader.h"
 #include "device/TLOrvane.h"
 
 #include <algorithm>
@@ -18,16 +17,6 @@ static_assert(std::endian::native == std::endian::little, "16-bit samples are re
 // A block holds about a second of frames, and never more than this.
 constexpr std::uint64_t kLargestBlockBytes = 4 << 20;
 constexpr std::uint64_t kSmallestBlockFrames = 4096;
-
-std::unique_ptr<KTAudioFileReader> openReader(const std::filesystem::path& path)
-{
-    std::unique_ptr<KTAudioFileReader> reader = std::make_unique<KTAiffFileReader>(path.c_str());
-    if (!reader->isValid()) {
-        reader->close();
-        reader = std::make_unique<KTWaveFileReader>(path.c_str());
-    }
-    return reader;
-}
 
 // One little-endian sample of Width bytes (0: `width` bytes, known only at run time).
 template <std::size_t Width>
@@ -187,7 +176,7 @@ TLFileOverview TLFileOverview::read(const std::filesystem::path& path, std::size
     overview.raw = sound.raw;
     if (overview.status != Status::Imported)
         return overview;
-    const std::unique_ptr<KTAudioFileReader> reader = openReader(path);
+    const std::unique_ptr<KTAudioFileReader> reader = KTAudioFileReader::open(path.c_str());
     if (!reader->is_open()) {
         overview.status = Status::Unreadable;
         overview.reason = std::strerror(errno);

@@ -1,8 +1,7 @@
 #include "device/TLSampleImporter.h"
 
-#include "audio/KTAiffFileReader.h"
+#include "audio/KTAudioFileReader.h"
 #include "audio/KTSampleConverter.h"
-#include "audio/KTWaveFileReader.h"
 #include "device/TLBankPlacement.h"
 #include "device/TLInputKind.h"
 #include "device/TLOrvane.h"
@@ -67,16 +66,6 @@ std::string refusalOf(KTAudioFileReader& reader, const std::filesystem::path& pa
     if (TLInputKind::namedAsAudio(path))
         return "not an AIFF or WAV file, though its name says so: " + std::string(kOnlyPcm);
     return {};
-}
-
-std::unique_ptr<KTAudioFileReader> openReader(const std::filesystem::path& path)
-{
-    std::unique_ptr<KTAudioFileReader> reader = std::make_unique<KTAiffFileReader>(path.c_str());
-    if (!reader->isValid()) {
-        reader->close();
-        reader = std::make_unique<KTWaveFileReader>(path.c_str());
-    }
-    return reader;
 }
 
 // The frames of the file the options ask for, at most a bank's.
@@ -188,7 +177,7 @@ TLImportedSound TLSampleImporter::read(const std::filesystem::path& path, const 
     sound.reason = notAFileReason(path);
     if (!sound.reason.empty())
         return sound;
-    const std::unique_ptr<KTAudioFileReader> reader = openReader(path);
+    const std::unique_ptr<KTAudioFileReader> reader = KTAudioFileReader::open(path.c_str());
     // Vanished or unreadable since it was chosen.
     if (!reader->is_open()) {
         sound.reason = std::strerror(errno);
