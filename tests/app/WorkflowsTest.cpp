@@ -8,9 +8,12 @@
 #include "device/TLDiskReader.h"
 #include "device/TLDiskWriter.h"
 #include "device/TLSampleImporter.h"
+#include "device/TLSoundOperations.h"
 #include "device/TLWaveExport.h"
 #include "tests/support/TestFolder.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -204,4 +207,70 @@ TEST_F(Workflows, ImportReportsBothLengthsAndUndoRedoRestoresBankAndWaveform)
     EXPECT_EQ(mApp.mPanels.back().suggestedName, "Bank 3.wav");
     EXPECT_EQ(TestFolder::read(mFolder.path("out.wav")), TLWaveExport::bytes(imported));
     EXPECT_EQ(status(), "Exported Bank 3 to out.wav");
+}
+
+// Each sound operation works on the selection, or on the whole bank without
+// one, as the core's operation does; the status says where and how many
+// samples clipped; and it is one step, named after it and the bank, that undo
+// and redo take back and forth.
+TEST_F(Workflows, SoundOperationsAreOneStepOnTheSelectionOrTheWholeBank)
+{
+    using Bank = TLSoundOperations::Bank;
+    using Operation = std::function<std::size_t(Bank&, TLSampleRange)>;
+    using Controller = OrvaneEditorController;
+    const auto counting = [](void (*operation)(Bank&, TLSampleRange)) {
+        return Operation([operation](Bank& b, TLSampleRange r) { return operation(b, r), std::size_t{0}; });
+    };
+    const struct {
+        void (Controller::*action)(void*);
+        std::string name;
+        std::optional<double> db;
+        Operation operation;
+    } rows[] = {
+        {&Controller::crop, "Crop", {}, counting(TLSoundOperations::crop)},
+        {&Controller::deleteSelection, "Delete", {}, counting(TLSoundOperations::erase)},
+        {&Controller::silence, "Silence", {}, counting(TLSoundOperations::silence)},
+        {&Controller::gain, "Gain", 24.0, [](Bank& b, TLSampleRange r) { return TLSoundOperations::gain(b, r, 24.0); }},
+        {&Controller::normalize, "Normalize", -3.0,
+         [](Bank& b, TLSampleRange r) { return TLSoundOperations::normalize(b, r, -3.0); }},
+        {&Controller::fadeIn, "Fade In", {}, counting(TLSoundOperations::fadeIn)},
+        {&Controller::fadeOut, "Fade Out", {}, counting(TLSoundOperations::fadeOut)},
+        {&Controller::reverse, "Reverse", {}, counting(TLSoundOperations::reverse)},
+        {&Controller::removeDcOffset, "Remove DC Offset", {}, counting(TLSoundOperations::removeDc)},
+        {&Controller::trimSilence, "Trim Silence", {},
+         [](Bank& b, TLSampleRange r) { return TLSoundOperations::trimLeadingSilence(b, r), std::size_t{0}; }},
+    };
+    Bank sound = orvane().mSamples[1];
+    sound[20000] = 0; // trim silence has a quiet start in the selection
+    std::size_t clippedInAll = 0;
+    for (const auto& row : rows)
+        for (const std::optional<TLSampleRange> range :
+             {std::optional(TLSampleRange{20000, 50000}), std::optional<TLSampleRange>()}) {
+            const bool selectionOnly = row.name == "Crop" || row.name == "Delete";
+            if (selectionOnly && !range)
+                continue;
+            const std::string where = row.name + (range ? ", the selection" : ", the whole bank");
+            orvane().mSamples[1] = sound;
+            mWindow.mTableView.userSelectsRow(1);
+            mWindow.mWaveformView.mSelection = range;
+            const Bank before = sound;
+            Bank expected = before;
+            const std::size_t clipped = row.operation(expected, range.value_or(TLSampleRange::whole()));
+            clippedInAll += clipped;
+            if (row.db)
+                mApp.mValueAnswers.push_back(row.db);
+            (mController.get()->*row.action)(nullptr);
+            EXPECT_EQ(orvane().mSamples[1], expected) << where;
+            EXPECT_EQ(status(), row.name + " Bank 2, " + (range ? "the selection" : "the whole bank") +
+                                    (clipped ? " (" + std::to_string(clipped) + " samples clipped)" : ""));
+            ASSERT_NE(expected, before) << where << " changes the bank";
+            ASSERT_EQ(mWindow.mUndoManager.mSteps.back().name, row.name + " Bank 2");
+            mWindow.mUndoManager.undo();
+            EXPECT_EQ(orvane().mSamples[1], before) << where;
+            EXPECT_EQ(status(), "Undid " + row.name + " Bank 2: Bank 2");
+            mWindow.mUndoManager.redo();
+            EXPECT_EQ(orvane().mSamples[1], expected) << where;
+            EXPECT_EQ(status(), "Redid " + row.name + " Bank 2: Bank 2");
+        }
+    EXPECT_GT(clippedInAll, 0u) << "a gain clipped";
 }
