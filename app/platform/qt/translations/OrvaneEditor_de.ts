@@ -1119,7 +1119,7 @@ Möchten Sie sie speichern, bevor Sie fortfahren?</translation>
     </message>
     <message>
         <source>No MIDI output port found: connect the instrument and press Rescan</source>
-        <translation>Kein MIDI-Ausgangsanschluss gefunden: Schließen Sie das Instrument an und klicken Sie auf Neu suchen</translation>
+        <translation>Kein MIDI-Ausgangsanschluss gefunden: Schließen Sie das Instrument an und klicken Sie auf „Erneut suchen“</translation>
     </message>
     <message>
         <source>The ALSA sequencer cannot be reached (is /dev/snd/seq there? the snd-seq module loaded?): nothing can be sent</source>
