@@ -41,6 +41,7 @@ TEST(FileOverview, ColumnsHoldTheMixedSamplesExtremes)
             EXPECT_EQ(overview.columns[column], expected) << c.bits << " bits, column " << column;
         }
         EXPECT_TRUE(overview.complete());
+        EXPECT_EQ(overview.reason, "") << "read to its end";
         EXPECT_EQ(overview.frames, 50021u);
     }
 }
