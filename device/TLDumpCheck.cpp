@@ -4,9 +4,10 @@
 #include "midi/KTMidiBytes.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace {
-
 
 // Why one System Exclusive message of the dump is damaged; empty when whole.
 std::string messageDamage(const KTMidiEvent& message, const char* what)
@@ -16,12 +17,19 @@ std::string messageDamage(const KTMidiEvent& message, const char* what)
         return "its " + name + " is not for the instrument (manufacturer byte is not 31)";
     if (message.back() != KTMidiBytes::kEndOfSysEx)
         return "its " + name + " does not end with F7";
-    // One pass over the bytes between F0 and F7, their high bits gathered.
-    std::uint8_t highBits = 0;
+    // One pass over the bytes between F0 and F7, their high bits gathered
+    // eight bytes at a time.
+    const std::uint8_t* byte = message.data() + 1;
     const std::uint8_t* const end = message.data() + message.size() - 1;
-    for (const std::uint8_t* byte = message.data() + 1; byte < end; ++byte)
+    std::uint64_t highBits = 0;
+    for (; end - byte >= 8; byte += 8) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, byte, sizeof eight);
+        highBits |= eight;
+    }
+    for (; byte < end; ++byte)
         highBits |= *byte;
-    if (highBits & 0x80)
+    if (highBits & 0x8080808080808080U)
         return "its " + name + " holds a byte of 0x80 or more";
     return {};
 }
