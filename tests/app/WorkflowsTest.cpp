@@ -12,6 +12,8 @@
 #include "device/TLWaveExport.h"
 #include "tests/support/TestFolder.h"
 
+#include <chrono>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -273,4 +275,58 @@ TEST_F(Workflows, SoundOperationsAreOneStepOnTheSelectionOrTheWholeBank)
             EXPECT_EQ(status(), "Redid " + row.name + " Bank 2: Bank 2");
         }
     EXPECT_GT(clippedInAll, 0u) << "a gain clipped";
+}
+
+// Within a second of a change the unsaved banks go into the editor's recovery
+// file; an editor that ended without cleaning up (its controller gone without
+// a quit) is offered at the next start. Recover puts its banks back, unsaved,
+// as one step; Discard drops them; a save that leaves nothing unsaved, or the
+// offer once answered, leaves no file behind.
+TEST_F(Workflows, UnsavedBanksOutliveACrashAndComeBackOnRecover)
+{
+    namespace fs = std::filesystem;
+    mRecoveryFolder = mFolder.path("recovery");
+    const auto recoveryFiles = [this] {
+        std::vector<fs::path> files;
+        for (const fs::directory_entry& entry : fs::directory_iterator(mRecoveryFolder))
+            if (entry.path().extension() == ".mid")
+                files.push_back(entry.path());
+        return files;
+    };
+    start();
+    const std::string tone = mFolder.soxFromSamples("tone.wav", std::vector<std::int64_t>(30000, -4000), 16, 1, 44100);
+    act(&OrvaneEditorController::openSample, 2, tone);
+    act(&OrvaneEditorController::openSample, 5, tone);
+    const std::vector<std::int16_t> third = orvane().mSamples[2], sixth = orvane().mSamples[5];
+    mApp.runMainQueue();
+    ASSERT_EQ(recoveryFiles().size(), 1u) << "written once for both changes";
+    EXPECT_LE(mApp.mDelays.back(), std::chrono::seconds(1));
+    TLOrvane kept(mFactory.data());
+    EXPECT_EQ(TLDiskReader::read(recoveryFiles()[0], kept).bankTracks().size(), 2u) << "the two unsaved banks";
+
+    for (const int answer : {2, 1}) { // Discard after the first crash, Recover after the second
+        if (answer == 1) {
+            act(&OrvaneEditorController::openSample, 2, tone);
+            act(&OrvaneEditorController::openSample, 5, tone);
+            mApp.runMainQueue();
+        }
+        mApp.mAlertAnswers.push_back(answer);
+        start(); // the last editor's controller is gone without a quit: a crash
+        ASSERT_FALSE(mApp.mAlerts.empty());
+        EXPECT_EQ(mApp.mAlerts.back().title, "Recover Unsaved Changes?");
+        EXPECT_NE(mApp.mAlerts.back().message.find("without saving Bank 3 and Bank 6"), std::string::npos);
+        EXPECT_EQ(orvane().mSamples[2] == third, answer == 1);
+        // The offered file goes; the recovered banks are kept anew in this editor's own.
+        EXPECT_EQ(recoveryFiles().size(), answer == 1 ? 1u : 0u);
+    }
+    EXPECT_EQ(orvane().mSamples[5], sixth);
+    EXPECT_EQ(status(), "Recovered Bank 3 and Bank 6 as unsaved changes");
+    EXPECT_TRUE(mWindow.mBankOverview.mUnsaved[2] && mWindow.mBankOverview.mUnsaved[5]);
+    ASSERT_EQ(mWindow.mUndoManager.mSteps.size(), 1u);
+    EXPECT_EQ(mWindow.mUndoManager.mSteps[0].name, "Recover Unsaved Changes");
+
+    mWindow.mMatrix_SaveSendOption.mSelectedRow = 1; // all banks
+    act(&OrvaneEditorController::saveDocument, 0, mFolder.path("all.mid"));
+    mApp.runMainQueue();
+    EXPECT_TRUE(recoveryFiles().empty()) << "nothing is unsaved";
 }

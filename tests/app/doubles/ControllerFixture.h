@@ -17,7 +17,7 @@
 
 // A controller started the way the program starts it, against doubles: created,
 // init, outlets connected, awakeFromNib. Tests set the destinations and the
-// information dictionary before calling start(). Time is virtual; a background
+// information dictionary (and the recovery folder) before calling start(). Time is virtual; a background
 // operation (the transmission worker) takes part in it while it runs.
 class ControllerFixture : public ::testing::Test {
 protected:
@@ -44,6 +44,8 @@ protected:
         mWindow.mUndoManager = UndoManagerDouble{};
         mController = std::make_unique<OrvaneEditorController>(mApp, mMidi, mClock, mFactory.data());
         ASSERT_EQ(mController->init(), mController.get());
+        if (!mRecoveryFolder.empty())
+            mController->setRecoveryFolder(mRecoveryFolder);
         mWindow.connect(*mController);
         mController->awakeFromNib();
         // The event loop starts: what the start posted runs.
@@ -67,4 +69,6 @@ protected:
     KTRecordingMidiPlatform mMidi{mClock};
     EditorWindowDouble mWindow;
     std::unique_ptr<OrvaneEditorController> mController;
+    // Where start() has the editor keep its recovery files; none when empty.
+    std::string mRecoveryFolder;
 };
