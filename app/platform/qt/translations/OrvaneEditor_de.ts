@@ -626,7 +626,7 @@
     </message>
     <message>
         <source>&amp;Trim Silence</source>
-        <translation>S&amp;tille an den Rändern entfernen</translation>
+        <translation>S&amp;tille am Anfang entfernen</translation>
     </message>
     <message>
         <source>Ctrl+Shift+T</source>
@@ -989,7 +989,7 @@ Möchten Sie sie speichern, bevor Sie fortfahren?</translation>
     </message>
     <message>
         <source>Trim Silence</source>
-        <translation>Stille an den Rändern entfernen</translation>
+        <translation>Stille am Anfang entfernen</translation>
     </message>
     <message>
         <source>Delete</source>
