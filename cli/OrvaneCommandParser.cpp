@@ -52,7 +52,7 @@ void OrvaneCommandParser::addArgument(const QString& name, const QString& descri
 void OrvaneCommandParser::addOption(const QCommandLineOption& option, bool required)
 {
     mParser.addOption(option);
-    mOptions.append({option, required});
+    mOptions.append({option, required, {}});
 }
 
 void OrvaneCommandParser::addOptionalValue(const QString& name, const QString& description,

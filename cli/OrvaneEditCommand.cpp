@@ -28,7 +28,7 @@ struct Operation {
     std::function<std::size_t(Bank&, TLSampleRange&, double level)> apply;
     // Whether it takes a level, and the level when none is given.
     bool takesLevel = false;
-    std::optional<double> defaultLevel;
+    std::optional<double> defaultLevel{};
 };
 
 Operation plain(void (*operation)(Bank&, TLSampleRange))

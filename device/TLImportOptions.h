@@ -19,11 +19,11 @@ struct TLImportOptions {
     // Where in the file the bank's sound starts, and how much of the file
     // goes in at most (never more than a bank holds).
     double startSeconds = 0.0;
-    std::optional<double> lengthSeconds;
+    std::optional<double> lengthSeconds{};
     Channel channel = Channel::Mix;
     // Leading samples below this level are left out, and the bank takes the
     // file from its first louder sample on.
-    std::optional<double> trimSilenceDbfs;
+    std::optional<double> trimSilenceDbfs{};
     // The sound's peak is brought to this level.
-    std::optional<double> normalizeDbfs;
+    std::optional<double> normalizeDbfs{};
 };

@@ -50,7 +50,7 @@ TLWriteResult TLRecoveryFile::write(const std::filesystem::path& path, TLOrvane&
 
 TLRecoveryFile::Contents TLRecoveryFile::read(const std::filesystem::path& path, TLOrvane& orvane)
 {
-    Contents contents{TLDiskLoader::examine(path, orvane)};
+    Contents contents{TLDiskLoader::examine(path, orvane), {}, 0};
     for (const TLDiskTrack* track : contents.report.contents.bankTracks())
         contents.disks.push_back(diskOf(track->events));
     struct stat status = {};

@@ -85,8 +85,9 @@ protected:
             const Content now = contentOf(bank);
             EXPECT_TRUE(unsaved || inSomeDisk(bank, now)) << "marked saved but in no disk";
             const Home& home = mHome[bank];
-            if (home.bank >= 0)
+            if (home.bank >= 0) {
                 EXPECT_EQ(unsaved, now != (home.disk.empty() ? factoryContent(bank) : mDisks[home.disk][home.bank]));
+            }
         }
         EXPECT_EQ(mWindow.mWindow_Main.mEdited, (mWindow.mBankOverview.mUnsaved != std::array<bool, 7>{}));
     }

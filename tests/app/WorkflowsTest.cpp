@@ -88,8 +88,9 @@ TEST_F(Workflows, LoadingAsksBeforeABankDiskReplacesAnotherBank)
             EXPECT_EQ(orvane().mSamples[bank][9] == 105, bank == c.changedBank) << bank;
         }
         EXPECT_EQ(mWindow.mTextField_Bankname.mText, c.changedBank >= 0 ? "Pad" : c.name2);
-        if (c.changedBank < 0)
+        if (c.changedBank < 0) {
             EXPECT_EQ(status(), "Did not load Pad: the banks are as they were");
+        }
     }
 }
 

@@ -146,8 +146,9 @@ TEST_F(Disk, WhatIsNoDiskOrHoldsNoBankIsToldApart)
         EXPECT_EQ(contents.hasForeignTrack(), !c.kinds.empty() && c.kinds.back() == Kind::Foreign);
         const bool isDamaged = !c.kinds.empty() && c.kinds.back() == Kind::Damaged;
         ASSERT_EQ(contents.damagedTrack() != nullptr, isDamaged);
-        if (isDamaged)
+        if (isDamaged) {
             EXPECT_EQ(contents.damagedTrack()->detectedBank, 2);
+        }
     }
 }
 

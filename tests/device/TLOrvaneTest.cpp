@@ -96,10 +96,11 @@ TEST_F(TLOrvaneTest, DetectBankResultCodesAndLoadBankRefusals)
         EXPECT_EQ(mStore.detectBank(c.events), c.expected) << c.what;
         EXPECT_EQ(mStore.loadBank(c.events, 0), c.loads) << c.what;
         EXPECT_EQ(mStore.mSamples[0].size(), std::size_t(TLOrvane::kSamplesPerBank)) << c.what;
-        if (!c.loads)
+        if (!c.loads) {
             EXPECT_TRUE(mStore.mSamples[0] == samples && mStore.mBankNames[0] == "Before") << c.what;
-        else if (c.expected >= 0)
+        } else if (c.expected >= 0) {
             EXPECT_EQ(mStore.mSamples[0], mStore.mSamples[5]) << c.what;
+        }
     }
 }
 
