@@ -31,5 +31,8 @@ TEST(DisplayText, SelectionAndCursorAreFilledIntoTheirPatterns)
               "Selected 1,000 to 45,100: 44,100 samples, 1000.00 ms");
     EXPECT_EQ(KTDisplayText::selectionText(std::nullopt, 26214, 44100, selected, cursor),
               "Cursor at 26,214 (594.42 ms)");
+    for (const auto& [value, text] : std::initializer_list<std::pair<std::size_t, const char*>>{
+             {0, "0"}, {999, "999"}, {1000, "1,000"}, {100000, "100,000"}, {1234567, "1,234,567"}})
+        EXPECT_EQ(KTDisplayText::count(value), text);
     EXPECT_EQ(KTDisplayText::elidedMiddle(std::string(30, 'a') + std::string(30, 'b'), 11), "aaaaa\u2026bbbbb");
 }

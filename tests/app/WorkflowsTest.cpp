@@ -156,6 +156,8 @@ TEST_F(Workflows, SaveWritesBackInTheShapeLastUsedOrSaysItFailedAndLoadIsOneUndo
     mWindow.mTextField_Bankname.userCommits("Snare");
     mController->saveDocument(nullptr);
     EXPECT_EQ(mApp.mPanels.size(), 3u) << "Save asks no name once the disk has one";
+    act(&OrvaneEditorController::save, 2); // Save As, cancelled
+    EXPECT_EQ(mApp.mPanels.back().suggestedName, "Drums v1.2.mid") << "the open disk, as it has this shape";
     const TLDiskContents disk = TLDiskReader::read(mFolder.path("Drums v1.2.mid"), orvane());
     EXPECT_EQ(disk.shape(), TLDiskShape::OneBank);
     ASSERT_EQ(disk.bankTracks().size(), 1u);
@@ -297,6 +299,7 @@ TEST_F(Workflows, UnsavedBanksOutliveACrashAndComeBackOnRecover)
     start();
     const std::string tone = mFolder.soxFromSamples("tone.wav", std::vector<std::int64_t>(30000, -4000), 16, 1, 44100);
     act(&OrvaneEditorController::openSample, 2, tone);
+    EXPECT_EQ(status(), "Imported tone.wav into Bank 3 (0.68 s of the file's 0.68 s)");
     act(&OrvaneEditorController::openSample, 5, tone);
     const std::vector<std::int16_t> third = orvane().mSamples[2], sixth = orvane().mSamples[5];
     mApp.runMainQueue();
