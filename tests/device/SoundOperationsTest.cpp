@@ -1,11 +1,13 @@
 // Sound operations on small banks (a few samples, silence after them) worked out by hand, and sox as the
 // witness on a plucked string.
 
+#include "device/TLBankPlacement.h"
 #include "device/TLSoundOperations.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -47,6 +49,17 @@ TEST(SoundOperations, EditSmallBanksAndCheckRanges)
     const Op normalize = [](Bank& b, R r) { return Ops::normalize(b, r); };
     const Op trim = [](Bank& b, R r) { return Ops::trimLeadingSilence(b, r); };
     const Op snap = [](Bank& b, R r) { const R s = Ops::snapToZeroCrossings(b, r); return s.begin << 20 | s.end; };
+    const auto paste = [](Bank sound) { return Op([sound](Bank& b, R r) { return Ops::paste(b, r, sound); }); };
+    // A paste places the joined sound as every change does (first sample silenced, the end faded).
+    const auto placed = [](Bank joined) {
+        Bank b;
+        TLBankPlacement::place(b, joined.data(), std::min(joined.size(), E));
+        return b;
+    };
+    Bank twosThenOnes(E + 2, 1);
+    twosThenOnes[0] = twosThenOnes[1] = 2;
+    Bank tenTwos(E, 1);
+    std::fill_n(tenTwos.begin(), 10, 2);
     const Bank wave = bank({0, 1, 1, -3, 4, 6, 8, 9, 2, -1}), nines = bank({9, 9, 9, 9, 9});
     const Bank step = bank(Bank(E - 9, 1000), Bank(9, -1000));
     const std::tuple<const char*, Bank, R, Op, Bank, std::size_t> cases[] = {
@@ -83,6 +96,11 @@ TEST(SoundOperations, EditSmallBanksAndCheckRanges)
         {"snap: past the bank's start, closing up", nines, {1, 3}, snap, nines, 5 << 20 | 5},
         {"snap: on past the bank's end", step, {E - 9, E - 1}, snap, step, (E - 9) << 20 | (E - 9)},
         {"snap: none, or at the bank's start", Bank(E, 1000), {0, 30}, snap, Bank(E, 1000), 30},
+        {"paste: over the range, the rest follows", bank({1, 2, 3, 4, 5}), {1, 3}, paste({7, 8, 9}),
+         placed({1, 7, 8, 9, 4, 5}), 0},
+        {"paste: at the cursor, trailing silence is no loss", bank(Bank(E - 10, 1)), {0, 0}, paste(Bank(10, 2)),
+         placed(tenTwos), 0},
+        {"paste: what passes the end is cut and counted", Bank(E, 1), {0, 0}, paste({2, 2}), placed(twosThenOnes), 2},
     };
     for (const auto& [what, before, range, op, after, returned] : cases) {
         Bank edited = before;
