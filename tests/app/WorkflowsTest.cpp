@@ -334,3 +334,34 @@ TEST_F(Workflows, UnsavedBanksOutliveACrashAndComeBackOnRecover)
     mApp.runMainQueue();
     EXPECT_TRUE(recoveryFiles().empty()) << "nothing is unsaved";
 }
+
+// Save in the question on quitting saves into the open disk when it holds
+// every unsaved bank (an all-banks disk, or the one bank of a one-bank disk);
+// otherwise it asks for a disk of all banks. Either way the change is on disk.
+TEST_F(Workflows, SavingOnQuitUsesTheOpenDiskOnlyWhenItHoldsEveryUnsavedBank)
+{
+    const struct {
+        int scope, changed;
+        bool asks;
+    } cases[] = {{0, 2, false}, {0, 4, true}, {1, 4, false}};
+    for (const auto& c : cases) {
+        start();
+        const std::string open = mFolder.path("open.mid"), named = mFolder.path("named.mid");
+        mWindow.mMatrix_SaveSendOption.mSelectedRow = c.scope;
+        act(&OrvaneEditorController::save, 2, open);
+        mWindow.mTableView.userSelectsRow(c.changed);
+        mWindow.mTextField_Bankname.userCommits("Changed");
+        const std::size_t panels = mApp.mPanels.size();
+        mApp.mAlertAnswers = {1};
+        mApp.mPanelAnswers = {named};
+        EXPECT_EQ(mController->applicationShouldTerminate(nullptr), 1) << c.changed;
+        EXPECT_EQ(mApp.mPanels.size() - panels, c.asks ? 1u : 0u) << c.changed;
+        TLOrvane saved(mFactory.data());
+        const TLDiskContents disk = TLDiskReader::read(c.asks ? named : open, saved);
+        ASSERT_EQ(disk.status, TLDiskContents::Status::Read);
+        for (const TLDiskTrack* track : disk.bankTracks())
+            saved.loadBank(track->events, track->detectedBank);
+        EXPECT_EQ(saved.mBankNames[c.changed], "Changed") << c.changed;
+        std::filesystem::remove(named);
+    }
+}
