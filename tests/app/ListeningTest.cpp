@@ -4,6 +4,8 @@
 #include "ControllerFixture.h"
 #include "KTRecordingAudioDevice.h"
 #include "audioout/KTAudioPlayer.h"
+#include "device/TLSampleImporter.h"
+#include "tests/support/TestFolder.h"
 
 // The sound output outlives the controller the fixture ends.
 struct SoundOutput { KTRecordingAudioDevice mDevice; KTAudioPlayer mPlayer{mDevice}; };
@@ -56,4 +58,29 @@ TEST_F(Listening, PlaysUpToTheLastSoundAndAFailingOutputEndsThatAndDisablesPlay)
                   !c.afterwards.empty());
         EXPECT_EQ(mWindow.mButton_Play.mEnabled, c.afterwards.empty());
     }
+}
+
+// Play hears the selection when there is one; Import Region's Play plays the
+// part of the file its choices take, and OK imports that part.
+TEST_F(Listening, PlaysTheSelectionAndTheChosenPartOfAFile)
+{
+    TestFolder folder;
+    startWithSound();
+    mWindow.mWaveformView.mSelection = TLSampleRange{1000, 1400};
+    mController->play(nullptr), mPlayer.wait();
+    EXPECT_EQ(mDevice.mRecorded, std::vector<std::int16_t>(mFactory.begin() + 1000, mFactory.begin() + 1400));
+
+    std::vector<std::int64_t> ramp(8000);
+    for (std::size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = static_cast<std::int64_t>(i) - 4000;
+    const std::string file = folder.soxFromSamples("ramp.wav", ramp, 16, 1, 44100);
+    TLImportOptions options;
+    options.startSeconds = 0.1, options.lengthSeconds = 0.05;
+    mApp.mImportRegionAnswer = options;
+    mWindow.mWaveformView.mSelection.reset();
+    act(&OrvaneEditorController::importRegion, 2, file);
+    EXPECT_DOUBLE_EQ(mApp.mImportRegionHeardSeconds, 2205 / 44100.0) << "the part the choices take";
+    TLOrvane expected(mFactory.data());
+    TLSampleImporter::importInto(expected, 2, file, options);
+    EXPECT_EQ(orvane().mSamples[2], expected.mSamples[2]);
 }

@@ -58,7 +58,7 @@ public:
                                                         std::function<void()>) override
     {
         if (mImportRegionAnswer)
-            play(*mImportRegionAnswer);
+            mImportRegionHeardSeconds = play(*mImportRegionAnswer);
         return mImportRegionAnswer;
     }
     void setClipboardSound(const std::vector<std::uint8_t>& wave) override { mClipboard = wave; }
@@ -133,6 +133,7 @@ public:
     std::deque<int> mAlertAnswers;
     std::deque<std::optional<double>> mValueAnswers;
     std::optional<TLImportOptions> mImportRegionAnswer;
+    double mImportRegionHeardSeconds = 0.0;
     std::optional<std::vector<std::uint8_t>> mClipboard;
     std::vector<std::string> mValuePanels;
     std::map<std::string, std::string> mInfoDictionary;
