@@ -365,3 +365,37 @@ TEST_F(Workflows, SavingOnQuitUsesTheOpenDiskOnlyWhenItHoldsEveryUnsavedBank)
         std::filesystem::remove(named);
     }
 }
+
+// Copy Bank and Paste Bank carry the sound and the names as one step that undo
+// takes back; a selection pasted into a bank full of sound pushes its end out,
+// and the status says how much was cut.
+TEST_F(Workflows, BanksAndSelectionsArePastedAsOneStepAndWhatPassesTheEndIsCut)
+{
+    mWindow.mTableView.userSelectsRow(1);
+    mWindow.mTextField_Bankname.userCommits("Copied");
+    mController->copyBank(nullptr);
+    EXPECT_EQ(status(), "Copied Bank 2 with its names");
+    mWindow.mTableView.userSelectsRow(4);
+    const std::vector<std::int16_t> before = orvane().mSamples[4];
+    mController->pasteBank(nullptr);
+    EXPECT_EQ(orvane().mSamples[4], orvane().mSamples[1]);
+    EXPECT_EQ(orvane().mBankNames[4], "Copied");
+    EXPECT_EQ(status(), "Pasted Bank 2 onto Bank 5");
+    ASSERT_EQ(mWindow.mUndoManager.mSteps.back().name, "Paste Bank 5");
+    mWindow.mUndoManager.undo();
+    EXPECT_EQ(orvane().mSamples[4], before);
+    EXPECT_EQ(orvane().mBankNames[4], "Bank 5");
+
+    mWindow.mTableView.userSelectsRow(0);
+    mWindow.mWaveformView.mSelection = TLSampleRange{1000, 5410};
+    mController->copy(nullptr);
+    EXPECT_EQ(status(), "Copied 0.10 s of Bank 1");
+    std::vector<std::int16_t> expected = orvane().mSamples[0];
+    const std::vector<std::int16_t> copied(expected.begin() + 1000, expected.begin() + 5410);
+    TLSoundOperations::paste(expected, {100, 100}, copied);
+    mWindow.mWaveformView.mSelection.reset();
+    mWindow.mWaveformView.mCursor = 100;
+    mController->paste(nullptr);
+    EXPECT_EQ(orvane().mSamples[0], expected);
+    EXPECT_EQ(status(), "Pasted 0.10 s; 0.10 s that passed the bank's end was cut");
+}
