@@ -1,9 +1,10 @@
 // The waveform view as the place to choose a range: keys, mouse and wheel
 // against the selection and the samples shown, and a label that reads over a
-// loud waveform in a dark palette.
+// loud waveform in a dark palette; a row of the bank overview in words.
 
 #include "OffscreenApplication.h"
 
+#include "app/platform/qt/KTQtBankOverviewRow.h"
 #include "app/platform/qt/KTQtWaveformView.h"
 
 #include <QTest>
@@ -76,6 +77,7 @@ TEST(QtWaveformView, DragSelectsClickPlacesTheCursorAndTheWheelZoomsAtThePointer
     QTest::mouseMove(&view, {30, 50});
     QTest::mouseRelease(&view, Qt::LeftButton, {}, {30, 50});
     EXPECT_EQ(view.selection(), (Range{6554, 19661}));
+    EXPECT_EQ(view.selectionText(), "Selected 6,554 to 19,661: 13,107 samples, 297.21 ms");
     EXPECT_EQ(shown.finished, (std::vector{false, false, true}));
     QTest::mouseClick(&view, Qt::LeftButton, {}, {40, 50});
     EXPECT_EQ(view.selection(), std::nullopt);
@@ -121,3 +123,15 @@ TEST(QtWaveformView, TheLabelReadsOverALoudWaveInADarkPalette)
 }
 
 } // namespace
+
+TEST(QtBankOverview, ARowSaysItsBankLengthSampleAndMark)
+{
+    offscreenApplication();
+    KTQtBankOverviewRow row(2, nullptr);
+    const std::vector<std::int16_t> samples(100, 5);
+    row.show(samples, 1.25, "kick.wav", false);
+    EXPECT_EQ(row.accessibleName(), "Bank 3: 1.25 s, kick.wav");
+    EXPECT_EQ(row.toolTip(), row.accessibleName());
+    row.show(samples, 0.0, "pad", true);
+    EXPECT_EQ(row.toolTip(), "Bank 3: silent, pad, unsaved");
+}
